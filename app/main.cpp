@@ -1,0 +1,42 @@
+#include "app/shell/ImageWindow.h"
+#include "app/shell/Launch.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <cstdio>
+
+using namespace lumivex;
+
+int main(int argc, char** argv)
+{
+    if (!Launch::displayAvailable()) {
+        std::fprintf(stderr, "%s\n", qPrintable(Launch::noDisplayMessage()));
+        return 2;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Lumivex"));
+    QApplication::setOrganizationName(QStringLiteral("lumivex"));
+    QApplication::setDesktopFileName(QStringLiteral("lumivex"));
+    Launch::installTranslations();
+
+    const LaunchOptions launch = LaunchOptions::parse(QCoreApplication::arguments());
+    int opened = 0;
+    for (const QString& file : launch.files) {
+        QImageReader reader(file);
+        reader.setAutoTransform(true);
+        const QImage image = reader.read();
+        if (image.isNull()) {
+            std::fprintf(stderr, "lumivex: skipped %s: %s\n", qPrintable(file), qPrintable(reader.errorString()));
+            continue;
+        }
+        (new ImageWindow(image, QFileInfo(file).completeBaseName()))->show();
+        ++opened;
+    }
+    if (opened == 0) {
+        std::fprintf(stderr, "lumivex: no image to open. Usage: lumivex IMAGE...\n");
+        return 1;
+    }
+    return app.exec();
+}

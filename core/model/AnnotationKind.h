@@ -1,0 +1,34 @@
+#pragma once
+
+namespace lumivex {
+
+// What a drawn object is. Other code asks these capabilities instead of switching on the kind.
+enum class AnnotationKind { rectangle, ellipse, polygon, arrow, text, blur, sticker };
+
+namespace Capabilities {
+
+// Geometry is the rotated frame (polygons and arrows use points instead).
+constexpr bool usesFrame(AnnotationKind k) { return k != AnnotationKind::polygon && k != AnnotationKind::arrow; }
+constexpr bool canRotate(AnnotationKind k)
+{
+    return k == AnnotationKind::rectangle || k == AnnotationKind::ellipse || k == AnnotationKind::text
+        || k == AnnotationKind::sticker;
+}
+// A corner drag scales uniformly.
+constexpr bool preservesAspect(AnnotationKind k) { return k == AnnotationKind::text || k == AnnotationKind::sticker; }
+constexpr bool hasEdgeHandles(AnnotationKind k) { return k == AnnotationKind::text; }
+constexpr bool canFill(AnnotationKind k)
+{
+    return k == AnnotationKind::rectangle || k == AnnotationKind::ellipse || k == AnnotationKind::polygon
+        || k == AnnotationKind::text;
+}
+constexpr bool hasLineWidth(AnnotationKind k)
+{
+    return k == AnnotationKind::rectangle || k == AnnotationKind::ellipse || k == AnnotationKind::polygon
+        || k == AnnotationKind::arrow;
+}
+constexpr bool hasOutline(AnnotationKind k) { return k == AnnotationKind::arrow || k == AnnotationKind::text; }
+
+} // namespace Capabilities
+
+} // namespace lumivex

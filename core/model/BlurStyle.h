@@ -1,0 +1,7 @@
+#pragma once
+
+namespace lumivex {
+
+enum class BlurStyle { gaussian, pixelate };
+
+} // namespace lumivex

@@ -1,0 +1,39 @@
+#include "core/model/RGBAColor.h"
+
+namespace lumivex {
+
+const RGBAColor RGBAColor::red{1.0, 0.231, 0.188, 1.0};
+const RGBAColor RGBAColor::white{1.0, 1.0, 1.0, 1.0};
+const RGBAColor RGBAColor::black{0.0, 0.0, 0.0, 1.0};
+const RGBAColor RGBAColor::yellow{1.0, 0.8, 0.0, 1.0};
+
+RGBAColor RGBAColor::fromQColor(const QColor& color)
+{
+    const QColor rgb = color.isValid() ? color.toRgb() : QColor();
+    if (!rgb.isValid())
+        return black;
+    return {rgb.redF(), rgb.greenF(), rgb.blueF(), rgb.alphaF()};
+}
+
+QColor RGBAColor::toQColor() const
+{
+    // QColor clamps to 0...1 on its own; our components are only nominally in range.
+    return QColor::fromRgbF(float(r), float(g), float(b), float(a));
+}
+
+QJsonObject RGBAColor::toJson() const
+{
+    return QJsonObject{{"r", r}, {"g", g}, {"b", b}, {"a", a}};
+}
+
+std::optional<RGBAColor> RGBAColor::fromJson(const QJsonObject& json)
+{
+    for (const char* key : {"r", "g", "b", "a"}) {
+        if (!json.value(QLatin1String(key)).isDouble())
+            return std::nullopt;
+    }
+    return RGBAColor{json.value("r").toDouble(), json.value("g").toDouble(), json.value("b").toDouble(),
+                     json.value("a").toDouble()};
+}
+
+} // namespace lumivex

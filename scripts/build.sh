@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is missing, then configures and builds into build/ (Release with debug info, Ninja).
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+"$root/scripts/install-deps.sh"
+build="${LUMIVEX_BUILD_DIR:-$root/build}"
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build "$build" --parallel "$(nproc)"
