@@ -2,7 +2,7 @@
 
 #include "core/model/RGBAColor.h"
 
-#include <algorithm>
+#include <cmath>
 
 namespace lumivex {
 
@@ -12,7 +12,8 @@ struct CanvasPadding {
     double amount = 0;
     RGBAColor color = RGBAColor::white;
 
-    double effectiveAmount() const { return enabled ? std::max(amount, 0.0) : 0.0; }
+    // The border width actually drawn: never negative, and a non-finite amount draws no border.
+    double effectiveAmount() const { return enabled && std::isfinite(amount) && amount > 0 ? amount : 0.0; }
     bool operator==(const CanvasPadding&) const = default;
 };
 

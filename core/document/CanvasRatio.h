@@ -15,12 +15,8 @@ class CanvasRatio {
 public:
     enum class Kind { fixed, size, automatic };
 
-    struct Preset {
-        QString title; // also its identity
-        CanvasRatio ratio;
-        std::optional<QString> sizeHint;
-        bool operator==(const Preset& o) const { return title == o.title; }
-    };
+    // A named entry of the ratio picker (defined below: it holds a CanvasRatio).
+    struct Preset;
 
     struct DeviceSize {
         QString inches; // also its identity, with the double prime U+2033
@@ -60,6 +56,13 @@ private:
     Kind m_kind = Kind::automatic;
     double m_width = 0;
     double m_height = 0;
+};
+
+struct CanvasRatio::Preset {
+    QString title; // also its identity
+    CanvasRatio ratio;
+    std::optional<QString> sizeHint; // the usual pixel size, shown beside the title
+    bool operator==(const Preset& o) const { return title == o.title; }
 };
 
 } // namespace lumivex
