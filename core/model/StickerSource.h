@@ -3,9 +3,13 @@
 #include "core/model/StickerImage.h"
 
 #include <QFont>
+#include <QPointF>
+#include <QSizeF>
 #include <QString>
 
 #include <memory>
+
+class QPainter;
 
 namespace lumivex {
 
@@ -22,13 +26,20 @@ public:
     const QString& emojiText() const { return m_emoji; }
     const std::shared_ptr<const StickerImage>& stickerImage() const { return m_image; }
 
-    // Width / height: the bitmap's, or the emoji's as drawn by emojiFont(); 1 when degenerate.
+    // Width / height: the bitmap's, or the emoji's as drawn by drawEmoji(); 1 when either is not positive.
     double aspectRatio() const;
 
-    // The font emoji are measured and drawn with: "Noto Color Emoji" at 200 px, else the general font.
+    // The font emoji are measured and drawn with: "Noto Color Emoji" at 200 px without font merging (so
+    // keycaps, flags, skin tones and joined sequences shape as one glyph), else the general font at 200 px.
     static QFont emojiFont();
-    // Size of the emoji as drawn with emojiFont(), in pixels.
+    // Pixel size emoji are laid out at before the renderer scales them to the sticker's frame.
+    static constexpr int emojiPixelSize = 200;
+    // Size of the emoji as drawn by drawEmoji(), in pixels. Text the emoji font has no glyph for (digits and
+    // spaces come out blank in it, letters as boxes) is measured and drawn in the general font instead.
     static QSizeF emojiSize(const QString& emoji);
+    // Draws the emoji at its emojiSize() with that box's top-left corner at topLeft. The renderer scales the
+    // painter to fit the sticker's frame first.
+    static void drawEmoji(QPainter& painter, const QString& emoji, QPointF topLeft);
 
     // Emoji compare by text, images by id (never by pixels).
     bool operator==(const StickerSource& other) const;
