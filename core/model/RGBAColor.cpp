@@ -1,6 +1,18 @@
 #include "core/model/RGBAColor.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace lumivex {
+
+namespace {
+
+float drawable(double component)
+{
+    return std::isnan(component) ? 0.0f : float(std::clamp(component, 0.0, 1.0));
+}
+
+} // namespace
 
 const RGBAColor RGBAColor::red{1.0, 0.231, 0.188, 1.0};
 const RGBAColor RGBAColor::white{1.0, 1.0, 1.0, 1.0};
@@ -17,8 +29,9 @@ RGBAColor RGBAColor::fromQColor(const QColor& color)
 
 QColor RGBAColor::toQColor() const
 {
-    // QColor clamps to 0...1 on its own; our components are only nominally in range.
-    return QColor::fromRgbF(float(r), float(g), float(b), float(a));
+    // Our components are only nominally in range, and QColor rejects an alpha outside 0...1 (an invalid colour)
+    // and takes NaN as if it were a number; the drawing colour is therefore clamped here, the value never.
+    return QColor::fromRgbF(drawable(r), drawable(g), drawable(b), drawable(a));
 }
 
 QJsonObject RGBAColor::toJson() const

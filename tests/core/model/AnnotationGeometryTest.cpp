@@ -1,4 +1,5 @@
-#include "AnnotationFactories.h"
+#include "ModelTestSupport.h"
+#include "core/model/TextLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -58,6 +59,17 @@ TEST(AnnotationHitTest, RotatedShapesAreHitInTheirTurnedFootprint)
     turned.fillColor = RGBAColor::red;
     EXPECT_TRUE(turned.contains({100, 140}, 3));
     EXPECT_FALSE(turned.contains({180, 50}, 3));
+
+    // At any angle, points just inside each turned corner hit and points just outside miss.
+    for (AnnotationKind kind : {AnnotationKind::rectangle, AnnotationKind::sticker}) {
+        Annotation shape = framed(kind, {10, 20, 200, 100}, 0.4);
+        shape.fillColor = RGBAColor::red;
+        for (const Point& corner : shape.corners()) {
+            const Vector inwards = (shape.center() - corner) * 0.05;
+            EXPECT_TRUE(shape.contains(corner + inwards, 0));
+            EXPECT_FALSE(shape.contains(corner - inwards, 0));
+        }
+    }
 
     Annotation text = turned;
     text.kind = AnnotationKind::text;
@@ -174,6 +186,54 @@ TEST(AnnotationDragging, AspectCornerDragScalesAboutTheAnchor)
     EXPECT_EQ(sticker.dragging(Handle::corner(1), {80, 80}, false), sticker);
     Annotation emptyText = framed(AnnotationKind::text, {30, 30, 0, 0});
     EXPECT_EQ(emptyText.dragging(Handle::corner(3), {0, 90}, false), emptyText);
+}
+
+TEST(AnnotationDragging, TextEdgesAddRoomButNeverCutIntoTheText)
+{
+    const Annotation box = lumivex::test::textBox("Hello", 28, {100, 100});
+    const Size measured = TextLayout::textSize("Hello", 28, true);
+    const double minimumWidth = measured.width + 14;
+    ASSERT_EQ(box.frame.width, minimumWidth);
+
+    const Annotation wider = box.dragging(Handle::edge(1), {box.frame.maxX() + 30, 0}, false);
+    EXPECT_EQ(wider.frame, (Rect{100, 100, minimumWidth + 30, box.frame.height}));
+    EXPECT_EQ(wider.textExtraSize, (Size{30, 0}));
+
+    // Dragged back far past the text: stops at the text plus padding, with no extra room left.
+    const Annotation narrowed = wider.dragging(Handle::edge(1), {-500, 0}, false);
+    EXPECT_EQ(narrowed.frame, box.frame);
+    EXPECT_EQ(narrowed.textExtraSize, (Size{0, 0}));
+
+    const Annotation taller = box.dragging(Handle::edge(0), {0, 80}, false);
+    EXPECT_EQ(taller.frame.maxY(), box.frame.maxY());
+    EXPECT_EQ(taller.frame.minY(), 80);
+    EXPECT_EQ(taller.textExtraSize.height, 20);
+
+    // Turned a quarter clockwise, the right edge faces down the screen; the left edge stays put.
+    Annotation turned = box;
+    turned.rotation = std::numbers::pi / 2;
+    const auto leftEdgeOf = [](const Annotation& a) { return a.handles(20)[7].second; };
+    const Point below = turned.handles(20)[5].second + Vector{0, 25};
+    const Annotation stretched = turned.dragging(Handle::edge(1), below, false);
+    EXPECT_NEAR(stretched.frame.width, minimumWidth + 25, 1e-9);
+    EXPECT_NEAR(leftEdgeOf(stretched).distance(leftEdgeOf(turned)), 0, 1e-9);
+    EXPECT_EQ(framed(AnnotationKind::rectangle, {0, 0, 10, 10}).dragging(Handle::edge(1), {50, 5}, false).frame,
+              (Rect{0, 0, 10, 10}));
+}
+
+TEST(AnnotationDragging, TextCornerScalesTheFontAndRemeasures)
+{
+    const Annotation box = lumivex::test::textBox("Hello", 28, {100, 100});
+    const Point anchor = box.corners()[0];
+    const Annotation doubled = box.dragging(Handle::corner(2), anchor + 2 * (box.corners()[2] - anchor), false);
+    EXPECT_DOUBLE_EQ(doubled.fontSize, 56);
+    EXPECT_EQ(doubled.frame.size(), TextLayout::frameSize("Hello", 56, true));
+    const Point scaledCenter = anchor + 2 * (box.center() - anchor);
+    EXPECT_NEAR(doubled.center().distance(scaledCenter), 0, 1e-9);
+
+    EXPECT_DOUBLE_EQ(box.dragging(Handle::corner(2), anchor, false).fontSize, 28 * 0.05);
+    const Annotation small = lumivex::test::textBox("Hello", 10, {100, 100});
+    EXPECT_EQ(small.dragging(Handle::corner(2), small.corners()[0], false).fontSize, 1);
 }
 
 TEST(AnnotationDragging, PointFollowsPointerOrSnapsToEighthTurnsKeepingLength)

@@ -1,4 +1,4 @@
-#include "AnnotationFactories.h"
+#include "ModelTestSupport.h"
 
 #include <gtest/gtest.h>
 

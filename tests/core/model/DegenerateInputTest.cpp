@@ -1,7 +1,7 @@
 // Every geometry entry point with NaN, infinities and zero-size input: each must return (no crash, no hang,
 // no runaway allocation). Values are not checked except where a stated fallback exists.
 
-#include "AnnotationFactories.h"
+#include "ModelTestSupport.h"
 #include "core/model/TextLayout.h"
 #include "core/model/ToolStyle.h"
 

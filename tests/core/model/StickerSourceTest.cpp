@@ -1,3 +1,4 @@
+#include "ModelTestSupport.h"
 #include "core/model/StickerSource.h"
 
 #include <QFontDatabase>

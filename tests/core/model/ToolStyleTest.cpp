@@ -1,4 +1,4 @@
-#include "AnnotationFactories.h"
+#include "ModelTestSupport.h"
 #include "core/model/TextLayout.h"
 #include "core/model/ToolStyle.h"
 

@@ -2,6 +2,25 @@
 
 #include "core/model/Annotation.h"
 
+#include <QSizeF>
+
+#include <ostream>
+
+namespace lumivex {
+
+// Readable failure messages for the geometry values.
+inline void PrintTo(Point p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
+inline void PrintTo(Vector v, std::ostream* os) { *os << "(" << v.dx << ", " << v.dy << ")"; }
+inline void PrintTo(Size s, std::ostream* os) { *os << s.width << " x " << s.height; }
+inline void PrintTo(const Rect& r, std::ostream* os)
+{
+    *os << "(" << r.x << ", " << r.y << ", " << r.width << " x " << r.height << ")";
+}
+
+} // namespace lumivex
+
+inline void PrintTo(const QSizeF& s, std::ostream* os) { *os << s.width() << " x " << s.height(); }
+
 namespace lumivex::test {
 
 inline Annotation arrowFrom(Point tail, Point tip, double lineWidth = 4, double bend = 0)
