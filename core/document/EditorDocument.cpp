@@ -150,6 +150,14 @@ void EditorDocument::select(const std::optional<QUuid>& id)
     m_styleSyncedFromSelection = true;
 }
 
+void EditorDocument::selectAdded(const QUuid& id)
+{
+    // A new object was made from the current style, so the style is not read back from it: doing so would
+    // mark the style as taken from a selection, and the next object drawn with the same tool would lose
+    // the fill the user chose while this one was selected.
+    setSelection(id);
+}
+
 Annotation EditorDocument::makeAnnotation(AnnotationKind kind) const
 {
     Annotation annotation(kind);
@@ -253,7 +261,8 @@ void EditorDocument::add(const Annotation& annotation)
 {
     EditorState before = m_state;
     changeState([&](EditorState& state) { state.annotations.push_back(annotation); });
-    select(annotation.id);
+    selectAdded(annotation.id);
+    fixSelection();
     commit(std::move(before), UndoActionNames::add());
 }
 
@@ -445,7 +454,7 @@ void EditorDocument::modify(const QUuid& id, const AnnotationChange& change)
 void EditorDocument::addTransient(const Annotation& annotation)
 {
     changeState([&](EditorState& state) { state.annotations.push_back(annotation); });
-    select(annotation.id);
+    selectAdded(annotation.id);
 }
 
 void EditorDocument::removeTransient(const QUuid& id)

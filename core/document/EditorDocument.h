@@ -95,6 +95,7 @@ public:
     void cycleSizeLevel();
 
     // ---- content operations
+    // Appends on top and selects it (without reading its style back; it was made from the style).
     void add(const Annotation& annotation);
     void addSticker(const StickerSource& source);
     void deleteSelected();
@@ -153,6 +154,7 @@ private:
     void syncArrowBendFromSelection();
     void fixSelection();
     void setSelection(const std::optional<QUuid>& id);
+    void selectAdded(const QUuid& id);
 
     void changeState(const StateChange& change);
     void commit(EditorState before, const QString& name);

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "core/document/EditorDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+
+namespace lumivex::test {
+
+// A document over a blank image whose coalescing clock only moves when the test says so.
+class DocumentFixture : public testing::Test {
+protected:
+    DocumentFixture() { open(800, 600); }
+
+    void open(int width, int height, QImage::Format format = QImage::Format_Mono)
+    {
+        QImage image(width, height, format);
+        image.fill(0);
+        document = std::make_unique<EditorDocument>(LoadedImage{image, 2, QStringLiteral("test")});
+        document->setClock([this] { return now; });
+    }
+
+    void advanceSeconds(double seconds)
+    {
+        now += std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds));
+    }
+
+    QUuid addRectangle(Rect frame, std::optional<RGBAColor> fill = std::nullopt)
+    {
+        Annotation rectangle(AnnotationKind::rectangle);
+        rectangle.frame = frame;
+        rectangle.fillColor = fill;
+        document->add(rectangle);
+        return rectangle.id;
+    }
+
+    std::size_t undoSteps() const { return document->undoStack().undoSteps().size(); }
+
+    std::unique_ptr<EditorDocument> document;
+    std::chrono::steady_clock::time_point now{};
+};
+
+} // namespace lumivex::test
