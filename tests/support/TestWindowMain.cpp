@@ -87,12 +87,34 @@ void setProperty(xcb_connection_t* c, xcb_window_t w, xcb_atom_t property, xcb_a
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, property, type, format, count, data);
 }
 
+// WM_NAME of type STRING is Latin-1, while the command line arrives as UTF-8.
+std::string latin1FromUtf8(const char* text)
+{
+    std::string result;
+    for (const auto* p = reinterpret_cast<const unsigned char*>(text); *p;) {
+        if (*p < 0x80) {
+            result += char(*p++);
+        } else if ((*p & 0xe0) == 0xc0 && p[1]) {
+            const unsigned code = ((p[0] & 0x1fu) << 6) | (p[1] & 0x3fu);
+            result += code <= 0xff ? char(code) : '?';
+            p += 2;
+        } else {
+            result += '?';
+            for (++p; (*p & 0xc0) == 0x80; ++p) {
+            }
+        }
+    }
+    return result;
+}
+
 void describe(xcb_connection_t* c, xcb_window_t w, const Options& o)
 {
     if (o.netName)
         setProperty(c, w, atom(c, "_NET_WM_NAME"), atom(c, "UTF8_STRING"), 8, uint32_t(std::strlen(o.netName)), o.netName);
-    if (o.wmName)
-        setProperty(c, w, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, uint32_t(std::strlen(o.wmName)), o.wmName);
+    if (o.wmName) {
+        const std::string name = latin1FromUtf8(o.wmName);
+        setProperty(c, w, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, uint32_t(name.size()), name.data());
+    }
     std::string wmClass = o.instance + '\0' + o.className + '\0';
     setProperty(c, w, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, uint32_t(wmClass.size()), wmClass.data());
     if (o.pid != -1) {

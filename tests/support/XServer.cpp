@@ -60,7 +60,7 @@ QByteArray propertyBytes(xcb_connection_t* c, xcb_window_t window, xcb_atom_t pr
     QByteArray bytes;
     if (reply && reply->format != 0)
         bytes = QByteArray(static_cast<const char*>(xcb_get_property_value(reply)),
-                           xcb_get_property_value_length(reply) * (reply->format / 8));
+                           xcb_get_property_value_length(reply));
     free(reply);
     return bytes;
 }

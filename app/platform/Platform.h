@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace lumivex {
+
+// Which display-server backends the application talks to. Chosen once at run time from Qt's platform plugin;
+// LUMIVEX_PLATFORM=null|x11|wayland overrides it (tests use null for a backend without a display server).
+enum class PlatformKind { null, x11, wayland };
+
+namespace Platform {
+
+PlatformKind kind();
+// The choice for a Qt platform plugin name and an override value (empty when not set).
+PlatformKind kindFor(const QString& qtPlatformName, const QString& override);
+
+} // namespace Platform
+
+} // namespace lumivex
