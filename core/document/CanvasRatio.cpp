@@ -13,23 +13,11 @@ constexpr double ratioTolerance = 1e-9;
 
 } // namespace
 
-CanvasRatio CanvasRatio::fixed(double width, double height)
-{
-    CanvasRatio ratio;
-    ratio.m_kind = Kind::fixed;
-    ratio.m_width = width;
-    ratio.m_height = height;
-    return ratio;
-}
+CanvasRatio::CanvasRatio(Kind kind, double width, double height) : m_kind(kind), m_width(width), m_height(height) {}
 
-CanvasRatio CanvasRatio::size(int width, int height)
-{
-    CanvasRatio ratio;
-    ratio.m_kind = Kind::size;
-    ratio.m_width = width;
-    ratio.m_height = height;
-    return ratio;
-}
+CanvasRatio CanvasRatio::fixed(double width, double height) { return {Kind::fixed, width, height}; }
+
+CanvasRatio CanvasRatio::size(int width, int height) { return {Kind::size, double(width), double(height)}; }
 
 std::optional<CanvasRatio> CanvasRatio::custom(double width, double height)
 {

@@ -53,6 +53,8 @@ public:
     bool operator==(const CanvasRatio&) const = default;
 
 private:
+    CanvasRatio(Kind kind, double width, double height);
+
     Kind m_kind = Kind::automatic;
     double m_width = 0;
     double m_height = 0;

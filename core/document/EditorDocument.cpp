@@ -300,23 +300,27 @@ void EditorDocument::deleteSelected()
 
 void EditorDocument::bringToFront()
 {
-    const int index = m_selection ? indexOf(*m_selection) : -1;
-    if (index < 0)
-        return;
-    perform(UndoActionNames::bringToFront(), [&](EditorState& state) {
-        auto& list = state.annotations;
-        std::rotate(list.begin() + index, list.begin() + index + 1, list.end());
+    restackSelected(UndoActionNames::bringToFront(), [](auto, auto selected, auto end) {
+        std::rotate(selected, selected + 1, end);
     });
 }
 
 void EditorDocument::sendToBack()
 {
+    restackSelected(UndoActionNames::sendToBack(), [](auto begin, auto selected, auto) {
+        std::rotate(begin, selected, selected + 1);
+    });
+}
+
+void EditorDocument::restackSelected(const QString& name,
+                                     const std::function<void(Iterator begin, Iterator selected, Iterator end)>& move)
+{
     const int index = m_selection ? indexOf(*m_selection) : -1;
     if (index < 0)
         return;
-    perform(UndoActionNames::sendToBack(), [&](EditorState& state) {
+    perform(name, [&](EditorState& state) {
         auto& list = state.annotations;
-        std::rotate(list.begin(), list.begin() + index, list.begin() + index + 1);
+        move(list.begin(), list.begin() + index, list.end());
     });
 }
 

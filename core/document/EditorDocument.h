@@ -21,6 +21,7 @@
 #include <chrono>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace lumivex {
 
@@ -161,6 +162,10 @@ private:
     void applyCoalesced(const QString& key, const QString& name, const StateChange& change);
     void registerUndoStep(EditorState snapshot, const QString& name);
     void runUndoStep(UndoStack::Step&& step);
+    using Iterator = std::vector<Annotation>::iterator;
+    // Moves the selected object within the drawing order as one step (nothing when the order stays).
+    void restackSelected(const QString& name,
+                         const std::function<void(Iterator begin, Iterator selected, Iterator end)>& move);
     // Replaces the first object with that id through a coalesced change.
     void replaceCoalesced(const Annotation& changed, const QString& key, const QString& name);
 
