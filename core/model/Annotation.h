@@ -56,7 +56,8 @@ struct Annotation {
     // Frame corners top-left, top-right, bottom-right, bottom-left, rotated about the centre.
     std::array<Point, 4> corners() const;
     void translate(Vector by);
-    // Closed outline (four points, or none) the canvas draws around a selected object.
+    // Closed outline (four points, or none) the canvas draws around a selected object: the turned frame, or the
+    // bounding box of the points (of the sampled curve for an arrow with both ends).
     std::vector<Point> selectionOutline() const;
     bool contains(Point p, double tolerance) const;
     // (handle, position) pairs in drawing and hit order; later entries win where they overlap.
@@ -68,9 +69,11 @@ struct Annotation {
     Point arrowControlPoint() const;
     Point arrowPoint(double t) const;
     Vector arrowTangent(double t) const;
+    // segments + 1 curve points; segments is clamped to 1...65536.
     std::vector<Point> arrowPolyline(int segments) const;
     // (length, half width) of the head.
     std::pair<double, double> arrowHeadSize() const;
+    // The bend that puts the curve's middle level with midpointTo; 0 for a pointer that gives no finite bend.
     double bendDragging(Point midpointTo, bool snapToStraight) const;
     std::optional<ArrowShape> arrowShape() const;
 

@@ -1,6 +1,8 @@
 #include "core/model/TextBlock.h"
 
+#include <QCache>
 #include <QGlyphRun>
+#include <QHashFunctions>
 #include <QPainter>
 #include <QRawFont>
 #include <QTextOption>
@@ -13,6 +15,37 @@ namespace {
 
 // Wide enough that no line ever reaches it; NoWrap alone already keeps lines whole.
 constexpr qreal unlimitedLineWidth = 1e7;
+
+// Qt builds a glyph's outline anew on every request (about 0.1 ms a glyph), and the renderer asks for the same
+// glyphs on every repaint, so outlines are kept per font and glyph.
+struct GlyphKey {
+    QString family;
+    QString style;
+    qreal pixelSize;
+    quint32 glyph;
+
+    bool operator==(const GlyphKey&) const = default;
+};
+
+size_t qHash(const GlyphKey& key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.family, key.style, key.pixelSize, key.glyph);
+}
+
+// Enough for the glyphs of every text box in a busy picture, in a few fonts and sizes.
+constexpr qsizetype cachedGlyphOutlines = 4096;
+
+QPainterPath glyphOutline(const QRawFont& font, quint32 glyph)
+{
+    // Per thread, so rendering on a worker thread needs no lock.
+    thread_local QCache<GlyphKey, QPainterPath> cache(cachedGlyphOutlines);
+    GlyphKey key{font.familyName(), font.styleName(), font.pixelSize(), glyph};
+    if (const QPainterPath* cached = cache.object(key))
+        return *cached;
+    QPainterPath outline = font.pathForGlyph(glyph);
+    cache.insert(std::move(key), new QPainterPath(outline));
+    return outline;
+}
 
 } // namespace
 
@@ -67,7 +100,7 @@ QPainterPath TextBlock::glyphPath(QPointF topLeft) const
         const QList<quint32> glyphs = run.glyphIndexes();
         const QList<QPointF> positions = run.positions();
         for (qsizetype i = 0; i < glyphs.size() && i < positions.size(); ++i)
-            path.addPath(font.pathForGlyph(glyphs[i]).translated(origin + positions[i]));
+            path.addPath(glyphOutline(font, glyphs[i]).translated(origin + positions[i]));
     }
     // Glyph outlines overlap (accents, joined scripts); winding fill keeps overlaps solid.
     path.setFillRule(Qt::WindingFill);

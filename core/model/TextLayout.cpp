@@ -30,12 +30,19 @@ std::optional<QPointF> topLeftOf(const Rect& textRect)
     return QPointF(left, top);
 }
 
+// Read once: a theme change while the program runs must not re-measure boxes that are already laid out.
+const QString& generalFamily()
+{
+    static const QString family = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    return family;
+}
+
 } // namespace
 
 QFont font(double size, bool bold)
 {
     QFont font;
-    font.setFamilies({QFontDatabase::systemFont(QFontDatabase::GeneralFont).family()});
+    font.setFamilies({generalFamily()});
     font.setPixelSize(wholePixelSize(size));
     font.setWeight(bold ? QFont::Bold : QFont::Medium);
     font.setHintingPreference(QFont::PreferNoHinting);

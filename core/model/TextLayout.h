@@ -40,7 +40,7 @@ QString displayedText(const QString& text);
 // textRect is the rectangle of textSize(text, fontSize, bold) placed where the text goes (the renderer centres
 // it in the annotation's frame). The first line's top-left corner sits at textRect's top-left corner; the lines
 // follow downwards exactly as measured. textRect's size is not used for scaling: the glyphs have the size
-// fontSize gives them.
+// fontSize gives them. A textRect without a finite top-left corner gives an empty path and draws nothing.
 
 // The glyph outlines of every line in image pixels, with Qt::WindingFill. Fill it with the text colour; stroke
 // it (width 2 x outline width, round joins) for the outline. Colour-bitmap glyphs (emoji typed into a text
