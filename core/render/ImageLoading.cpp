@@ -19,11 +19,14 @@ namespace {
 // maxPixels at 32 bits per pixel, while the declared-size check keeps decompression bombs out.
 constexpr int allocationLimitMiB = 1024;
 
+// Larger than any image file within the size limits that Qt would still decode.
+constexpr qint64 maxFileSize = qint64(2) << 30;
+
 const QString clipboardName = QStringLiteral("clipboard");
 
 enum class ScaleRule {
-    wholeNumber,  // files and PNG/TIFF data: max(round(dpi / 72), 1)
-    exactRatio,   // any other clipboard image: its pixel-to-point ratio as it is, at least 1
+    wholeNumber, // files and PNG/TIFF data: max(round(dpi / 72), 1)
+    exactRatio,  // any other clipboard image: its pixel-to-point ratio as it is, at least 1
 };
 
 bool acceptableSize(const QSize& size)
@@ -59,9 +62,39 @@ QImage workingImage(QImage image)
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-std::optional<LoadedImage> decode(QIODevice* device, const QString& name, ScaleRule rule)
+// Qt shows a truncated JPEG with its missing part filled in grey (libjpeg only warns), so the loader looks for
+// the end-of-image marker after the main image's first scan. Segments before the scan are skipped by their
+// lengths, which also skips an embedded thumbnail with its own end marker; inside scan data 0xFF is always
+// followed by 0x00 or a restart or scan marker, so 0xFF 0xD9 there is the real end.
+bool jpegIsComplete(const QByteArray& data)
 {
-    QImageReader reader(device);
+    const auto byteAt = [&data](qsizetype i) { return uchar(data[i]); };
+    qsizetype i = 2; // after the start-of-image marker
+    while (i + 4 <= data.size()) {
+        if (byteAt(i) != 0xFF)
+            return false;
+        const uchar marker = byteAt(i + 1);
+        if (marker == 0xFF) { // fill byte
+            ++i;
+            continue;
+        }
+        const qsizetype length = (qsizetype(byteAt(i + 2)) << 8) | byteAt(i + 3);
+        if (marker == 0xDA) // start of scan
+            return data.indexOf(QByteArrayView("\xFF\xD9", 2), i + 2 + length) >= 0;
+        i += 2 + length;
+    }
+    return false;
+}
+
+std::optional<LoadedImage> decode(const QByteArray& data, const QString& name, ScaleRule rule)
+{
+    if (data.isEmpty())
+        return std::nullopt;
+    QBuffer buffer;
+    buffer.setData(data);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QImageReader reader(&buffer);
     reader.setAllocationLimit(allocationLimitMiB);
     // Photos from phones are stored sideways with an orientation tag; show them the way they were taken.
     reader.setAutoTransform(true);
@@ -69,6 +102,8 @@ std::optional<LoadedImage> decode(QIODevice* device, const QString& name, ScaleR
         return std::nullopt;
     const QSize declared = reader.size();
     if (declared.isValid() && !acceptableSize(declared))
+        return std::nullopt;
+    if (reader.format() == "jpeg" && !jpegIsComplete(data))
         return std::nullopt;
     QImage image;
     if (!reader.read(&image) || image.isNull() || !acceptableSize(image.size()))
@@ -80,17 +115,6 @@ std::optional<LoadedImage> decode(QIODevice* device, const QString& name, ScaleR
     return LoadedImage{image, scale, name};
 }
 
-std::optional<LoadedImage> decode(const QByteArray& data, const QString& name, ScaleRule rule)
-{
-    if (data.isEmpty())
-        return std::nullopt;
-    QBuffer buffer;
-    buffer.setData(data);
-    if (!buffer.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return decode(&buffer, name, rule);
-}
-
 std::optional<LoadedImage> imageObject(const QMimeData* mimeData)
 {
     if (!mimeData->hasImage())
@@ -98,7 +122,8 @@ std::optional<LoadedImage> imageObject(const QMimeData* mimeData)
     QImage image = qvariant_cast<QImage>(mimeData->imageData());
     if (image.isNull() || !acceptableSize(image.size()))
         return std::nullopt;
-    const double scale = std::isfinite(image.devicePixelRatio()) ? std::max(image.devicePixelRatio(), 1.0) : 1.0;
+    const double ratio = image.devicePixelRatio();
+    const double scale = std::isfinite(ratio) ? std::max(ratio, 1.0) : 1.0;
     image = workingImage(std::move(image));
     if (image.isNull())
         return std::nullopt;
@@ -111,18 +136,22 @@ double scaleForDotsPerMetre(double dotsPerMetre)
 {
     if (!std::isfinite(dotsPerMetre) || dotsPerMetre <= 0)
         return 1.0;
-    // Resolutions are stated as whole dots per inch but stored as whole dots per metre (or truncated on the
-    // way back), which puts 108 dpi a hair below 1.5 x 72; a tenth of a dot per inch absorbs that error.
+    // Resolutions are stated in whole dots per inch but stored in whole dots per metre (and some readers
+    // truncate on the way back), which puts 108 dpi a hair below 1.5 x 72; a tenth of a dot per inch absorbs it.
     const double dpi = std::round(dotsPerMetre * 0.0254 * 10.0) / 10.0;
     return std::max(std::round(dpi / 72.0), 1.0);
 }
 
 std::optional<LoadedImage> load(const QString& path)
 {
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+    // Only regular files: a directory, a pipe or a device is no picture (and /dev/zero never ends).
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > maxFileSize)
         return std::nullopt;
-    return decode(&file, QFileInfo(path).completeBaseName(), ScaleRule::wholeNumber);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return decode(file.readAll(), info.completeBaseName(), ScaleRule::wholeNumber);
 }
 
 std::optional<LoadedImage> load(const QByteArray& data, const QString& name)

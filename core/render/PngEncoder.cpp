@@ -140,7 +140,9 @@ bool appendLibdeflateZlib(const FilteredData& data, QByteArray& out)
 bool igzipBand(const std::uint8_t* data, std::size_t size, bool last, std::vector<std::uint8_t>& out)
 {
     std::vector<std::uint8_t> levelBuffer(ISAL_DEF_LVL1_DEFAULT);
-    isal_zstream stream;
+    // isal_deflate_init leaves parts of the state as it found them, and level 1 then read stale bytes as
+    // pointers: start from zeros.
+    isal_zstream stream{};
     isal_deflate_init(&stream);
     stream.level = 1;
     stream.level_buf = levelBuffer.data();
