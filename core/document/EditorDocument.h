@@ -12,8 +12,11 @@
 #include "core/model/StickerSource.h"
 #include "core/model/Tool.h"
 #include "core/model/ToolStyle.h"
+#include "core/render/BlurCache.h"
+#include "core/render/ExportError.h"
 #include "core/render/LoadedImage.h"
 
+#include <QImage>
 #include <QObject>
 #include <QString>
 #include <QUuid>
@@ -132,6 +135,18 @@ public:
     // The time source of the coalescing window; tests inject their own.
     void setClock(Clock clock);
 
+    // ---- output (EditorDocumentOutput.cpp)
+    // The blurred patches of this document's blur regions; the base image never changes, so they stay valid.
+    BlurCache& blurCache() const { return m_blurCache; }
+    // The finished picture for copying and saving; none when the canvas cannot become a bitmap.
+    std::optional<QImage> renderFinalImage() const;
+    // What text recognition reads: the base image with every annotation drawn on it, blur regions included,
+    // without crop, padding or ratio, so it has exactly the base image's size.
+    std::optional<QImage> flattenedImage() const;
+    // Renders the picture and writes it to `path` (JPEG for .jpg and .jpeg, PNG otherwise) at the document's
+    // pixel scale. Nothing on success; otherwise why, and an existing file at `path` is left as it was.
+    [[nodiscard]] std::optional<ExportError> write(const QString& path) const;
+
 Q_SIGNALS:
     void stateChanged();
     void selectionChanged();
@@ -175,6 +190,7 @@ private:
     double m_pixelScale = 1;
     double m_unit = 1;
     UndoStack m_undoStack;
+    mutable BlurCache m_blurCache; // a cache: filling it does not change the document
     EditorState m_state;
     std::optional<QUuid> m_selection;
     Tool m_tool = Tool::select;
