@@ -1,3 +1,6 @@
+#include "app/capture/CaptureCommand.h"
+#include "app/capture/CaptureLauncher.h"
+#include "app/platform/Platform.h"
 #include "app/shell/ImageWindow.h"
 #include "app/shell/Launch.h"
 
@@ -15,6 +18,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n", qPrintable(Launch::noDisplayMessage()));
         return 2;
     }
+    if (const QString problem = Platform::unreachableDisplayMessage(); !problem.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(problem));
+        return 2;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumivex"));
     QApplication::setOrganizationName(QStringLiteral("lumivex"));
@@ -22,6 +29,11 @@ int main(int argc, char** argv)
     Launch::installTranslations();
 
     const LaunchOptions launch = LaunchOptions::parse(QCoreApplication::arguments());
+    const CaptureCommand::Parsed capture = CaptureCommand::parse(launch.options);
+    if (!capture.error.isEmpty()) {
+        std::fprintf(stderr, "lumivex: %s\n", qPrintable(capture.error));
+        return 2;
+    }
     int opened = 0;
     for (const QString& file : launch.files) {
         QImageReader reader(file);
@@ -34,8 +46,11 @@ int main(int argc, char** argv)
         (new ImageWindow(image, QFileInfo(file).completeBaseName()))->show();
         ++opened;
     }
-    if (opened == 0) {
-        std::fprintf(stderr, "lumivex: no image to open. Usage: lumivex IMAGE...\n");
+    if (capture.command) {
+        (new CaptureLauncher(*capture.command, &app))->start();
+    } else if (opened == 0) {
+        std::fprintf(stderr, "lumivex: no image to open. Usage: lumivex IMAGE... | --capture=area|window|fullscreen "
+                             "[--output=FILE]\n");
         return 1;
     }
     return app.exec();

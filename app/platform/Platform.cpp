@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 
+#include <xcb/xcb.h>
+
 namespace lumivex::Platform {
 
 PlatformKind kindFor(const QString& qtPlatformName, const QString& override)
@@ -23,6 +25,26 @@ PlatformKind kindFor(const QString& qtPlatformName, const QString& override)
 PlatformKind kind()
 {
     return kindFor(QGuiApplication::platformName(), qEnvironmentVariable("LUMIVEX_PLATFORM"));
+}
+
+} // namespace lumivex::Platform
+
+namespace lumivex::Platform {
+
+QString unreachableDisplayMessage()
+{
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    const QByteArray display = qgetenv("DISPLAY");
+    const bool usesX = platform.startsWith("xcb") || (platform.isEmpty() && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"));
+    if (!usesX || display.isEmpty())
+        return {};
+    xcb_connection_t* connection = xcb_connect(display.constData(), nullptr);
+    const bool reachable = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    if (reachable)
+        return {};
+    return QStringLiteral("lumivex: cannot connect to the X display \"%1\" (is the X server running, and may this "
+                          "user connect to it?).").arg(QString::fromLocal8Bit(display));
 }
 
 } // namespace lumivex::Platform

@@ -14,6 +14,10 @@ PlatformKind kind();
 // The choice for a Qt platform plugin name and an override value (empty when not set).
 PlatformKind kindFor(const QString& qtPlatformName, const QString& override);
 
+// When Qt is about to use an X display that does not answer, why (Qt itself would abort with a core dump);
+// empty when there is nothing to say. Called before the application object exists.
+QString unreachableDisplayMessage();
+
 } // namespace Platform
 
 } // namespace lumivex
