@@ -1,6 +1,5 @@
 #include "FileNaming.h"
 
-#include <QFileInfo>
 #include <QLocale>
 
 namespace lumivex::FileNaming {
@@ -30,16 +29,6 @@ QString automaticSaveFileName(const QDateTime& date, int attempt)
     if (attempt <= 1)
         return base + QLatin1String(".png");
     return base + QLatin1Char(' ') + QString::number(attempt) + QLatin1String(".png");
-}
-
-QString automaticSaveFileName(const QDir& folder, const QDateTime& date)
-{
-    for (int attempt = 1;; ++attempt) {
-        const QString name = automaticSaveFileName(date, attempt);
-        // A dangling symbolic link also occupies the name, so ask for the entry itself, not its target.
-        if (!QFileInfo(folder.filePath(name)).exists() && !QFileInfo(folder.filePath(name)).isSymLink())
-            return name;
-    }
 }
 
 } // namespace lumivex::FileNaming

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDateTime>
-#include <QDir>
 #include <QString>
 
 namespace lumivex::FileNaming {
@@ -20,11 +19,7 @@ QString captureName(const QDateTime& date);
 QString saveFileName(const QString& documentName, const QString& extension);
 
 // The automatic-save file name for the given attempt: attempt 1 is "<captureName>.png", attempt n >= 2 is
-// "<captureName> n.png".
+// "<captureName> n.png". Exporter::saveAutomatically takes the first free one, atomically.
 QString automaticSaveFileName(const QDateTime& date, int attempt);
-
-// The first automatic-save file name that does not exist in the folder yet. Only a hint: another process can
-// take the name before it is used, so writers claim names with Exporter::saveAutomatically instead.
-QString automaticSaveFileName(const QDir& folder, const QDateTime& date);
 
 } // namespace lumivex::FileNaming

@@ -3,11 +3,9 @@
 #include "ExportFixtures.h"
 #include "support/TestImages.h"
 
-#include <QtEndian>
-
 #include <gtest/gtest.h>
-#include <libdeflate.h>
 
+#include <cmath>
 #include <vector>
 
 using namespace lumivex;
@@ -55,20 +53,6 @@ void expectSamePixels(const QImage& source, const QImage& decoded)
 
 quint8 colorTypeOf(const QByteArray& png) { return quint8(png[8 + 8 + 9]); } // IHDR: width, height, depth, type
 
-// The image data of a single-IDAT PNG, inflated by libdeflate, which checks the zlib Adler-32 as well.
-std::optional<size_t> inflatedLength(const QByteArray& png, size_t expectedLength)
-{
-    const qsizetype idat = png.indexOf("IDAT");
-    const quint32 length = qFromBigEndian<quint32>(png.constData() + idat - 4);
-    std::vector<char> out(expectedLength + 1);
-    size_t actual = 0;
-    auto* decompressor = libdeflate_alloc_decompressor();
-    const auto result = libdeflate_zlib_decompress(decompressor, png.constData() + idat + 4, length, out.data(),
-                                                   out.size(), &actual);
-    libdeflate_free_decompressor(decompressor);
-    return result == LIBDEFLATE_SUCCESS ? std::optional(actual) : std::nullopt;
-}
-
 } // namespace
 
 class PngEncoderRoundTrip : public testing::TestWithParam<Effort> {};
@@ -87,38 +71,18 @@ TEST_P(PngEncoderRoundTrip, QtDecodesEveryPixelExactly)
     }
 }
 
-TEST_P(PngEncoderRoundTrip, BandsJoinIntoOneValidZlibStream)
-{
-    const QImage image = test::noiseImage(1500, 1400, QImage::Format_RGB32, false);
-    const std::optional<QByteArray> png = PngEncoder::encode(image, 1, GetParam());
-    ASSERT_TRUE(png);
-    const size_t expected = size_t(1400) * (1 + 1500 * 3);
-    EXPECT_EQ(inflatedLength(*png, expected), expected);
-}
-
 INSTANTIATE_TEST_SUITE_P(Efforts, PngEncoderRoundTrip, testing::Values(Effort::compact, Effort::fast),
                          [](const auto& info) { return info.param == Effort::compact ? "Compact" : "Fast"; });
 
-TEST(PngEncoder, StatesSeventyTwoDpiPerPixelScale)
+TEST(PngEncoder, StatesSeventyTwoDpiPerPixelScaleAndRefusesNullImages)
 {
     const QImage image = test::noiseImage(4, 4, QImage::Format_ARGB32_Premultiplied, false);
-    struct Case {
-        double scale;
-        int dotsPerMetre;
-    };
-    // 72 dpi = 2834.6 dots per metre; 144 dpi = 5669.3. Scales that are no number fall back to 1.
-    for (const Case c : {Case{1, 2835}, Case{2, 5669}, Case{1.5, 4252}, Case{3, 8504}, Case{0, 2835},
-                         Case{-2, 2835}, Case{std::numeric_limits<double>::quiet_NaN(), 2835},
-                         Case{std::numeric_limits<double>::infinity(), 2835}}) {
-        SCOPED_TRACE(c.scale);
-        const QImage decoded = QImage::fromData(*PngEncoder::encode(image, c.scale, Effort::fast), "PNG");
-        EXPECT_EQ(decoded.dotsPerMeterX(), c.dotsPerMetre);
-        EXPECT_EQ(decoded.dotsPerMeterY(), c.dotsPerMetre);
+    // 72 dpi = 2834.6 dots per metre, 144 dpi = 5669.3; scales that are no usable number count as 1.
+    for (const auto& [scale, dotsPerMetre] : {std::pair{1.0, 2835}, {2.0, 5669}, {1.5, 4252}, {0.0, 2835},
+                                             {-2.0, 2835}, {std::nan(""), 2835}, {INFINITY, 2835}}) {
+        const QImage decoded = QImage::fromData(*PngEncoder::encode(image, scale, Effort::fast), "PNG");
+        EXPECT_EQ(decoded.dotsPerMeterX(), dotsPerMetre) << scale;
+        EXPECT_EQ(decoded.dotsPerMeterY(), dotsPerMetre) << scale;
     }
-}
-
-TEST(PngEncoder, NullImageGivesNothing)
-{
     EXPECT_FALSE(PngEncoder::encode(QImage(), 1, Effort::compact));
-    EXPECT_FALSE(PngEncoder::encode(QImage(), 1, Effort::fast));
 }
