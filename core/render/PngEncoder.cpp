@@ -81,29 +81,29 @@ std::vector<Band> bandsFor(const QImage& image)
 }
 
 // Runs work(i) for every band, the last on the calling thread; true when every call returned true. A thread
-// that cannot be started leaves its band to the calling thread; a failed allocation fails the band.
+// that cannot be started leaves its band to the calling thread; an exception fails the band.
 template <typename Work>
 bool forEachBand(std::size_t bandCount, Work work)
 {
     auto guarded = [&work](std::size_t band) {
         try {
             return work(band);
-        } catch (const std::bad_alloc&) {
+        } catch (const std::exception&) { // in practice memory running out
             return false;
         }
     };
     std::vector<std::future<bool>> others;
-    std::vector<std::size_t> inline_;
+    std::vector<std::size_t> onThisThread;
     for (std::size_t band = 0; band + 1 < bandCount; ++band) {
         try {
             others.push_back(std::async(std::launch::async, guarded, band));
         } catch (const std::system_error&) {
-            inline_.push_back(band);
+            onThisThread.push_back(band);
         }
     }
-    inline_.push_back(bandCount - 1);
+    onThisThread.push_back(bandCount - 1);
     bool ok = true;
-    for (std::size_t band : inline_)
+    for (std::size_t band : onThisThread)
         ok = guarded(band) && ok;
     for (auto& other : others)
         ok = other.get() && ok;
@@ -168,15 +168,12 @@ bool igzipBand(const std::uint8_t* data, std::size_t size, bool last, std::vecto
         stream.avail_out = std::uint32_t(std::min<std::size_t>(out.size() - stream.total_out, UINT32_MAX));
         if (isal_deflate(&stream) != COMP_OK)
             return false;
-        const bool inputDone = consumed == size && stream.avail_in == 0;
-        const bool finished = last ? stream.internal_state.state == ZSTATE_END
-                                   : inputDone && stream.avail_out > 0
-                                         && stream.internal_state.state == ZSTATE_NEW_HDR;
-        if (finished)
+        // igzip returns early only when the output is full; otherwise all input is consumed and flushed.
+        if (consumed == size && stream.avail_in == 0 && stream.avail_out > 0)
             break;
     }
     out.resize(stream.total_out);
-    return true;
+    return !last || stream.internal_state.state == ZSTATE_END;
 }
 
 // zlib's rule for the Adler-32 of two concatenated pieces from the checksums of each.
@@ -265,12 +262,12 @@ bool appendCompactImageData(const QImage& source, bool opaque, QByteArray& out)
     data.size = filter.stride() * std::size_t(source.height());
     data.bytes.reset(new std::uint8_t[data.size]);
     const std::vector<Band> bands = bandsFor(source);
-    forEachBand(bands.size(), [&](std::size_t i) {
+    const bool filtered = forEachBand(bands.size(), [&](std::size_t i) {
         filter.filterRows(bands[i].firstRow, bands[i].endRow,
                           data.bytes.get() + std::size_t(bands[i].firstRow) * filter.stride());
         return true;
     });
-    return appendLibdeflateZlib(data, out);
+    return filtered && appendLibdeflateZlib(data, out);
 }
 
 // Each band is filtered and compressed on its own thread; the pieces are joined under one zlib header.
@@ -336,7 +333,7 @@ std::optional<QByteArray> encode(const QImage& image, double pixelScale, Effort 
         finishImageData(png, idat);
         finishChunk(png, beginChunk(png, "IEND"));
         return png;
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) { // in practice memory running out
         return std::nullopt;
     }
 }
