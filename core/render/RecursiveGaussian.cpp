@@ -1,11 +1,15 @@
 #include "core/render/RecursiveGaussian.h"
 
+#include "core/render/LargeAllocation.h"
+
 #include <algorithm>
 #include <cmath>
 #include <complex>
 #include <cstdint>
 #include <cstring>
 #include <vector>
+
+#include <opencv2/core/utility.hpp>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -102,6 +106,34 @@ inline void storePixel(std::uint8_t* bytes, Pixel value)
 #endif
 }
 
+// The column pass keeps its result as 16-bit fixed point with 6 fraction bits (1/64 of a level, far below
+// what rounding to 8 bits loses): half the memory of floats, and half the traffic between the two passes.
+using Stored = std::int16_t;
+constexpr float storedScale = 64;
+
+inline void storeIntermediate(Stored* at, Pixel value)
+{
+    const Pixel zero = {0, 0, 0, 0};
+    value = (value < zero ? zero : value) * storedScale + 0.5f;
+#if defined(__SSE2__)
+    const __m128i lanes = _mm_cvttps_epi32(__m128(value));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(at), _mm_packs_epi32(lanes, lanes));
+#else
+    for (int c = 0; c < 4; ++c)
+        at[c] = Stored(std::min(value[c], 32767.0f));
+#endif
+}
+
+inline Pixel loadIntermediate(const Stored* at)
+{
+#if defined(__SSE2__)
+    const __m128i words = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(at));
+    return Pixel(_mm_cvtepi32_ps(_mm_unpacklo_epi16(words, _mm_setzero_si128()))) * (1 / storedScale);
+#else
+    return Pixel{float(at[0]), float(at[1]), float(at[2]), float(at[3])} * (1 / storedScale);
+#endif
+}
+
 // The state of one signal: two complex recursions, real and imaginary parts per channel.
 struct State {
     Pixel r0, i0, r1, i1;
@@ -142,59 +174,61 @@ inline void anticausalStep(State& s, Pixel x, const Filter& f)
          f.zr[1] * s.i1 + f.zi[1] * t1};
 }
 
-// Blurs the columns of `window`, keeping the rows [firstRow, endRow) (relative to the window) as floats.
-// All columns run side by side, so the work vectorises across the row.
-std::vector<Pixel> blurColumns(const QImage& source, const QRect& window, int firstRow, int endRow, const Filter& f)
+// Blurs the columns [firstColumn, endColumn) of `window` into `result`, keeping the rows [firstRow, endRow)
+// (relative to the window). The columns run side by side, so the work vectorises across the row.
+void blurColumns(const QImage& source, const QRect& window, int firstRow, int endRow, int firstColumn, int endColumn,
+                 const Filter& f, Stored* result)
 {
     const int width = window.width();
     const int height = window.height();
-    auto line = [&](int row) { return source.constScanLine(window.top() + row) + std::size_t(window.left()) * 4; };
-
-    std::vector<Pixel> result(std::size_t(width) * std::size_t(endRow - firstRow));
-    std::vector<State> states(static_cast<std::size_t>(width));
+    const int count = endColumn - firstColumn;
+    auto line = [&](int row) {
+        return source.constScanLine(window.top() + row) + std::size_t(window.left() + firstColumn) * 4;
+    };
+    auto outLine = [&](int row) { return result + (std::size_t(row - firstRow) * width + firstColumn) * 4; };
+    std::vector<State> states(static_cast<std::size_t>(count));
 
     const std::uint8_t* top = line(0);
-    for (int x = 0; x < width; ++x)
+    for (int x = 0; x < count; ++x)
         startCausal(states[x], loadPixel(top + 4 * x), f);
     for (int row = 0; row < firstRow; ++row) {
         const std::uint8_t* in = line(row);
-        for (int x = 0; x < width; ++x)
+        for (int x = 0; x < count; ++x)
             causalStep(states[x], loadPixel(in + 4 * x), f);
     }
     for (int row = firstRow; row < endRow; ++row) {
         const std::uint8_t* in = line(row);
-        Pixel* out = result.data() + std::size_t(row - firstRow) * width;
-        for (int x = 0; x < width; ++x)
-            out[x] = causalStep(states[x], loadPixel(in + 4 * x), f);
+        Stored* out = outLine(row);
+        for (int x = 0; x < count; ++x)
+            storeIntermediate(out + 4 * x, causalStep(states[x], loadPixel(in + 4 * x), f));
     }
 
     const std::uint8_t* bottom = line(height - 1);
-    for (int x = 0; x < width; ++x)
+    for (int x = 0; x < count; ++x)
         startAnticausal(states[x], loadPixel(bottom + 4 * x), f);
     for (int row = height - 1; row >= endRow; --row) {
         const std::uint8_t* in = line(row);
-        for (int x = 0; x < width; ++x)
+        for (int x = 0; x < count; ++x)
             anticausalStep(states[x], loadPixel(in + 4 * x), f);
     }
     for (int row = endRow - 1; row >= firstRow; --row) {
         const std::uint8_t* in = line(row);
-        Pixel* out = result.data() + std::size_t(row - firstRow) * width;
-        for (int x = 0; x < width; ++x) {
-            out[x] += output(states[x], f);
+        Stored* out = outLine(row);
+        for (int x = 0; x < count; ++x) {
+            storeIntermediate(out + 4 * x, loadIntermediate(out + 4 * x) + output(states[x], f));
             anticausalStep(states[x], loadPixel(in + 4 * x), f);
         }
     }
-    return result;
 }
 
 // Blurs `Rows` rows of column-blurred data at once, so that their independent recursions overlap in the
 // processor instead of each waiting for its own previous sample.
 template <int Rows>
-void blurRowGroup(const Pixel* in, int width, int firstColumn, int endColumn, const Filter& f,
+void blurRowGroup(const Stored* in, int width, int firstColumn, int endColumn, const Filter& f,
                   std::vector<Pixel>& causal, std::uint8_t* const* outLines)
 {
     const int outWidth = endColumn - firstColumn;
-    auto at = [&](int row, int x) { return in[std::size_t(row) * width + x]; };
+    auto at = [&](int row, int x) { return loadIntermediate(in + (std::size_t(row) * width + x) * 4); };
     State s[Rows];
 
     for (int r = 0; r < Rows; ++r)
@@ -232,30 +266,51 @@ QImage blurred(const QImage& source, const QRect& window, const QRect& output, d
     if (source.isNull() || !supportedFormat(source.format()) || !(sigma > 0) || window.isEmpty()
         || output.isEmpty() || !source.rect().contains(window) || !window.contains(output))
         return {};
-    const Filter f = makeFilter(std::min(sigma, maximumSigma));
-
-    const int firstRow = output.top() - window.top();
-    const std::vector<Pixel> columns = blurColumns(source, window, firstRow, firstRow + output.height(), f);
-
-    QImage result(output.size(), source.format());
-    if (result.isNull())
+    QImage result = LargeAllocation::image(output.size(), source.format());
+    const std::size_t storedCount = std::size_t(window.width()) * std::size_t(output.height()) * 4;
+    const auto stored = LargeAllocation::allocate(storedCount * sizeof(Stored));
+    if (result.isNull() || !stored)
         return {};
+    Stored* const columns = reinterpret_cast<Stored*>(stored.get());
+    const Filter f = makeFilter(std::min(sigma, maximumSigma));
     const int width = window.width();
+    const int firstRow = output.top() - window.top();
+    const int endRow = firstRow + output.height();
     const int firstColumn = output.left() - window.left();
     const int endColumn = firstColumn + output.width();
+
+    // Columns and rows are independent signals: both passes split into stripes that run on OpenCV's threads.
+    constexpr int columnStripe = 128;
+    cv::parallel_for_(cv::Range(0, (width + columnStripe - 1) / columnStripe), [&](const cv::Range& stripes) {
+        for (int stripe = stripes.start; stripe < stripes.end; ++stripe)
+            blurColumns(source, window, firstRow, endRow, stripe * columnStripe,
+                        std::min(width, (stripe + 1) * columnStripe), f, columns);
+    });
+
+    // Writing through bits() taken once: scanLine() of a non-const image is not safe to call from threads.
+    std::uint8_t* const bits = result.bits();
+    const std::size_t bytesPerLine = std::size_t(result.bytesPerLine());
     constexpr int group = 4;
-    std::vector<Pixel> causal(std::size_t(group) * output.width());
-    std::uint8_t* lines[group];
-    int row = 0;
-    for (; row + group <= output.height(); row += group) {
-        for (int r = 0; r < group; ++r)
-            lines[r] = result.scanLine(row + r);
-        blurRowGroup<group>(columns.data() + std::size_t(row) * width, width, firstColumn, endColumn, f, causal, lines);
-    }
-    for (; row < output.height(); ++row) {
-        lines[0] = result.scanLine(row);
-        blurRowGroup<1>(columns.data() + std::size_t(row) * width, width, firstColumn, endColumn, f, causal, lines);
-    }
+    constexpr int rowStripe = 8 * group;
+    cv::parallel_for_(cv::Range(0, (output.height() + rowStripe - 1) / rowStripe), [&](const cv::Range& stripes) {
+        std::vector<Pixel> causal(std::size_t(group) * output.width());
+        std::uint8_t* lines[group];
+        for (int stripe = stripes.start; stripe < stripes.end; ++stripe) {
+            const int end = std::min(output.height(), (stripe + 1) * rowStripe);
+            int row = stripe * rowStripe;
+            for (; row + group <= end; row += group) {
+                for (int r = 0; r < group; ++r)
+                    lines[r] = bits + std::size_t(row + r) * bytesPerLine;
+                blurRowGroup<group>(columns + std::size_t(row) * width * 4, width, firstColumn, endColumn, f,
+                                    causal, lines);
+            }
+            for (; row < end; ++row) {
+                lines[0] = bits + std::size_t(row) * bytesPerLine;
+                blurRowGroup<1>(columns + std::size_t(row) * width * 4, width, firstColumn, endColumn, f, causal,
+                                lines);
+            }
+        }
+    });
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include "core/model/StickerSource.h"
 #include "core/model/TextLayout.h"
 #include "core/render/BlurRenderer.h"
+#include "core/render/LargeAllocation.h"
 #include "core/render/TransparencyLayer.h"
 
 #include <QPainter>
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 namespace lumivex::Renderer {
@@ -323,11 +325,16 @@ std::optional<QImage> copyOfVisibleBase(const EditorState& state, const Rect& ca
     if (bitmap.opaque || bitmap.scale != 1 || !(canvas == visible) || !isWholePixels(visible)
         || (format != QImage::Format_ARGB32_Premultiplied && format != QImage::Format_RGB32))
         return std::nullopt;
-    QImage copy = state.image.copy(QRect(int(visible.x), int(visible.y), int(visible.width), int(visible.height)));
-    if (copy.isNull() || copy.size() != bitmap.size)
+    const QRect source(int(visible.x), int(visible.y), int(visible.width), int(visible.height));
+    if (source.size() != bitmap.size)
         return std::nullopt;
     // An opaque pixel of Format_RGB32 is already a valid premultiplied pixel.
-    copy.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
+    QImage copy = LargeAllocation::image(bitmap.size, QImage::Format_ARGB32_Premultiplied);
+    if (copy.isNull())
+        return std::nullopt;
+    const std::size_t rowBytes = std::size_t(source.width()) * 4;
+    for (int y = 0; y < source.height(); ++y)
+        std::memcpy(copy.scanLine(y), state.image.constScanLine(source.y() + y) + std::size_t(source.x()) * 4, rowBytes);
     return copy;
 }
 
@@ -353,7 +360,7 @@ std::optional<QImage> makeImage(const EditorState& state, BlurCache* cache)
         return image;
     }
 
-    QImage image(bitmap->size, bitmap->opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+    QImage image = LargeAllocation::image(bitmap->size, bitmap->opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         return std::nullopt;
     // An exact-size picture is opaque: a translucent padding colour shows over white.

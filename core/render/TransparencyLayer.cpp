@@ -69,33 +69,47 @@ void TransparencyLayer::compose(double opacity, const std::optional<Shadow>& sha
     const QTransform worldToDevice = m_target.worldTransform().inverted() * m_target.deviceTransform();
     m_target.setWorldTransform(worldToDevice.inverted());
     m_target.setOpacity(m_target.opacity() * std::min(opacity, 1.0));
-    if (shadow && shadow->color.alpha() > 0) {
-        const QImage cast = shadowImage(*shadow);
-        if (!cast.isNull())
-            m_target.drawImage(QPointF(m_deviceRect.topLeft()) + shadow->offset, cast);
-    }
+    if (shadow && shadow->color.alpha() > 0)
+        drawShadow(*shadow);
     m_target.drawImage(m_deviceRect.topLeft(), m_image);
     m_target.restore();
 }
 
-QImage TransparencyLayer::shadowImage(const Shadow& shadow) const
+void TransparencyLayer::drawShadow(const Shadow& shadow)
 {
-    const QImage blurred = shadow.sigma > 0 ? BlurRenderer::gaussianPatch(m_image, m_image.rect(), shadow.sigma)
-                                            : m_image;
-    if (blurred.isNull())
+    // A soft shadow has no detail worth computing at full size: blur a reduced copy of the layer (each reduced
+    // pixel averages factor x factor pixels, which is itself a little blur) and let the painter scale it back up.
+    const int factor = int(std::clamp(std::floor(shadow.sigma / 3), 1.0, 8.0));
+    const QSize reducedSize((m_image.width() + factor - 1) / factor, (m_image.height() + factor - 1) / factor);
+    const QImage reduced = factor > 1 ? m_image.scaled(reducedSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                      : m_image;
+    const double averagingVariance = (factor * factor - 1) / 12.0;
+    const double sigma = std::sqrt(std::max(shadow.sigma * shadow.sigma - averagingVariance, 0.0)) / factor;
+    const QImage cast = tinted(sigma > 0.1 ? BlurRenderer::gaussianPatch(reduced, reduced.rect(), sigma) : reduced,
+                               shadow.color);
+    if (cast.isNull())
+        return;
+    const QRectF target(QPointF(m_deviceRect.topLeft()) + shadow.offset, QSizeF(reduced.size()) * factor);
+    m_target.save();
+    m_target.setRenderHint(QPainter::SmoothPixmapTransform);
+    m_target.drawImage(target, cast);
+    m_target.restore();
+}
+
+QImage TransparencyLayer::tinted(const QImage& alphaSource, const QColor& colour)
+{
+    if (alphaSource.isNull())
         return {};
-    QImage cast(blurred.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage cast(alphaSource.size(), QImage::Format_ARGB32_Premultiplied);
     if (cast.isNull())
         return {};
-    const QRgb tint = shadow.color.rgba();
+    const QRgb tint = colour.rgba();
     const int alpha = qAlpha(tint);
     for (int y = 0; y < cast.height(); ++y) {
-        const QRgb* in = reinterpret_cast<const QRgb*>(blurred.constScanLine(y));
+        const QRgb* in = reinterpret_cast<const QRgb*>(alphaSource.constScanLine(y));
         QRgb* out = reinterpret_cast<QRgb*>(cast.scanLine(y));
-        for (int x = 0; x < cast.width(); ++x) {
-            const int a = qAlpha(in[x]) * alpha / 255;
-            out[x] = qPremultiply(qRgba(qRed(tint), qGreen(tint), qBlue(tint), a));
-        }
+        for (int x = 0; x < cast.width(); ++x)
+            out[x] = qPremultiply(qRgba(qRed(tint), qGreen(tint), qBlue(tint), qAlpha(in[x]) * alpha / 255));
     }
     return cast;
 }

@@ -39,7 +39,9 @@ public:
     const QRect& deviceRect() const { return m_deviceRect; }
 
 private:
-    QImage shadowImage(const Shadow& shadow) const;
+    void drawShadow(const Shadow& shadow);
+    // `colour` with the alpha of each pixel of `alphaSource` (Format_ARGB32_Premultiplied or Format_RGB32).
+    static QImage tinted(const QImage& alphaSource, const QColor& colour);
 
     QPainter& m_target;
     QRect m_deviceRect;
