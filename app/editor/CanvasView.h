@@ -53,6 +53,7 @@ public:
     // Gesture state, for the window and for tests.
     bool isDragging() const { return m_drag.has_value(); }
     const CanvasTextSession& textSession() const { return *m_text; }
+    const CanvasScene& scene() const { return m_scene; }
     std::optional<QUuid> polygonDraft() const { return m_polygonDraft; }
     std::optional<Rect> textRegion() const { return m_textRegion; }
 

@@ -1,0 +1,85 @@
+// The editor window: Undo and Redo name their step, and their keys reach the inline editor first.
+#include "app/editor/CanvasTextSession.h"
+#include "app/editor/CanvasView.h"
+#include "app/editor/EditorWindow.h"
+#include "app/editor/InlineTextEditor.h"
+#include "core/document/EditorDocument.h"
+#include "core/model/Tool.h"
+#include "support/TestImages.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace lumivex::test {
+namespace {
+
+class EditorWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_window = new EditorWindow(LoadedImage{screenshotLikeImage(800, 500), 1, QStringLiteral("shot")});
+        m_window->show();
+        QApplication::setActiveWindow(m_window);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window));
+    }
+    void TearDown() override { delete m_window.data(); }
+
+    void drawRectangle()
+    {
+        CanvasView& canvas = m_window->canvas();
+        const auto at = [&](Point p) { return canvas.transform().toView(p).toPoint(); };
+        m_window->document().setTool(Tool::rectangle);
+        QTest::mousePress(&canvas, Qt::LeftButton, {}, at({100, 100}));
+        QTest::mouseMove(&canvas, at({200, 180}));
+        QTest::mouseRelease(&canvas, Qt::LeftButton, {}, at({200, 180}));
+    }
+
+    QPointer<EditorWindow> m_window;
+};
+
+TEST_F(EditorWindowTest, UndoAndRedoNameTheirStepAndFollowTheKeys)
+{
+    EXPECT_EQ(m_window->windowTitle(), QStringLiteral("shot"));
+    EXPECT_FALSE(m_window->undoAction()->isEnabled());
+    drawRectangle();
+    ASSERT_EQ(m_window->document().state().annotations.size(), 1u);
+    EXPECT_TRUE(m_window->undoAction()->isEnabled());
+    EXPECT_EQ(m_window->undoAction()->text(), QStringLiteral("실행 취소 추가"));
+
+    QTest::keyClick(&m_window->canvas(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(m_window->document().state().annotations.empty());
+    EXPECT_EQ(m_window->redoAction()->text(), QStringLiteral("다시 실행 추가"));
+    EXPECT_EQ(m_window->undoAction()->text(), QStringLiteral("실행 취소"));
+
+    QTest::keyClick(&m_window->canvas(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(m_window->document().state().annotations.size(), 1u);
+}
+
+TEST_F(EditorWindowTest, UndoKeysInTheTextFieldUndoTyping)
+{
+    drawRectangle();
+    m_window->document().setTool(Tool::text);
+    CanvasView& canvas = m_window->canvas();
+    QTest::mouseClick(&canvas, Qt::LeftButton, {}, canvas.transform().toView({400, 300}).toPoint());
+    InlineTextEditor* field = canvas.textSession().editor();
+    ASSERT_NE(field, nullptr);
+    QTest::keyClicks(field, QStringLiteral("ab"));
+    QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NE(field->toPlainText(), QStringLiteral("ab")) << "the field undid its typing";
+    EXPECT_EQ(m_window->document().state().annotations.size(), 2u) << "the drawn rectangle is still there";
+}
+
+TEST(EditorWindowSize, RoomForThePictureWithinLimits)
+{
+    const QSize screen(1632, 918);
+    EXPECT_EQ(EditorWindow::initialSize(QSizeF(100, 80), 1, screen), QSize(920, 520));
+    EXPECT_EQ(EditorWindow::initialSize(QSizeF(1000, 600), 2, screen), QSize(839, 415).expandedTo(QSize(920, 520)));
+    EXPECT_EQ(EditorWindow::initialSize(QSizeF(1000, 600), 1, screen), QSize(1339, 715));
+    EXPECT_EQ(EditorWindow::initialSize(QSizeF(5120, 2880), 1, screen), screen);
+}
+
+} // namespace
+} // namespace lumivex::test
