@@ -1,12 +1,11 @@
 #include "app/capture/CaptureCommand.h"
 #include "app/capture/CaptureLauncher.h"
+#include "app/editor/EditorWindow.h"
 #include "app/platform/Platform.h"
-#include "app/shell/ImageWindow.h"
 #include "app/shell/Launch.h"
+#include "core/render/ImageLoading.h"
 
 #include <QApplication>
-#include <QFileInfo>
-#include <QImageReader>
 
 #include <cstdio>
 
@@ -36,14 +35,12 @@ int main(int argc, char** argv)
     }
     int opened = 0;
     for (const QString& file : launch.files) {
-        QImageReader reader(file);
-        reader.setAutoTransform(true);
-        const QImage image = reader.read();
-        if (image.isNull()) {
-            std::fprintf(stderr, "lumivex: skipped %s: %s\n", qPrintable(file), qPrintable(reader.errorString()));
+        const auto loaded = ImageLoading::load(file);
+        if (!loaded) {
+            std::fprintf(stderr, "lumivex: skipped %s: not a readable image\n", qPrintable(file));
             continue;
         }
-        (new ImageWindow(image, QFileInfo(file).completeBaseName()))->show();
+        (new EditorWindow(*loaded))->show();
         ++opened;
     }
     if (capture.command) {

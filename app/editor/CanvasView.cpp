@@ -7,9 +7,12 @@
 #include "core/document/CropGeometry.h"
 #include "core/document/EditorDocument.h"
 #include "core/document/UndoActionNames.h"
+#include "core/model/StickerSource.h"
 #include "core/model/Tool.h"
+#include "core/render/ImageLoading.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -641,7 +644,12 @@ void CanvasView::nudge(std::uint16_t keyCode, bool large)
 
 void CanvasView::paste()
 {
-    QApplication::beep();
+    const auto loaded = ImageLoading::load(QGuiApplication::clipboard());
+    if (!loaded) {
+        QApplication::beep();
+        return;
+    }
+    m_doc.addSticker(StickerSource::image(StickerImage::make(loaded->image, loaded->name)));
 }
 
 // ---------------------------------------------------------------- observation and drawing

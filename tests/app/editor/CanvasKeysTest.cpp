@@ -3,6 +3,9 @@
 
 #include "core/model/Tool.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+
 namespace lumivex::test {
 namespace {
 
@@ -134,6 +137,31 @@ TEST_F(CanvasKeys, ArrowsWithoutSelectionDoNothing)
     const std::size_t before = undoCount();
     key(Qt::Key_Left);
     EXPECT_EQ(undoCount(), before);
+}
+
+TEST_F(CanvasKeys, PasteAddsTheClipboardImageAsASticker)
+{
+    QImage picture(300, 150, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::darkCyan);
+    QGuiApplication::clipboard()->setImage(picture);
+    key(Qt::Key_R);
+    key(Qt::Key_V, Qt::ControlModifier);
+    const Annotation sticker = onlyAnnotation();
+    ASSERT_EQ(sticker.kind, AnnotationKind::sticker);
+    ASSERT_TRUE(sticker.sticker && !sticker.sticker->isEmoji());
+    EXPECT_EQ(sticker.sticker->stickerImage()->image().size(), picture.size());
+    EXPECT_DOUBLE_EQ(sticker.frame.width / sticker.frame.height, 2.0);
+    EXPECT_EQ(doc().tool(), Tool::select);
+    EXPECT_EQ(lastUndoName(), QStringLiteral("추가"));
+}
+
+TEST_F(CanvasKeys, PasteWithoutAnImageChangesNothing)
+{
+    QGuiApplication::clipboard()->setText(QStringLiteral("just words"));
+    key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(annotations().empty());
+    EXPECT_EQ(undoCount(), 0u);
+    EXPECT_EQ(doc().tool(), Tool::select);
 }
 
 using TextRegion = CanvasFixture;
