@@ -56,6 +56,8 @@ void CaptureCoordinator::freezeThen(std::function<void(const QList<DisplayShot>&
         m_busy = false;
         if (const CaptureError* error = std::get_if<CaptureError>(&outcome))
             fail(*error);
+        else if (std::get<QList<DisplayShot>>(outcome).isEmpty())
+            fail(CaptureError::noDisplay()); // a session without overlays could never end
         else
             continuation(std::get<QList<DisplayShot>>(outcome));
     });

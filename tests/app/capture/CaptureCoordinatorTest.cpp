@@ -4,7 +4,6 @@
 #include "CaptureFixture.h"
 
 #include "app/capture/CaptureCommand.h"
-#include "app/platform/Platform.h"
 
 #include <QTest>
 
@@ -75,7 +74,16 @@ TEST_F(CaptureCoordinatorRules, AFailedFreezeIsReportedAndTheNextRequestWorks)
     m_coordinator->captureFullScreen();
     ASSERT_TRUE(waitFor([this] { return m_failures.size() == 2; }));
     EXPECT_EQ(m_failures[1].description(), QStringLiteral("캡처할 디스플레이를 찾지 못했습니다."));
-    EXPECT_EQ(m_backend.captureCount(), 2);
+
+    // A backend that reports success with no display at all is a failure too, not a session without overlays.
+    m_backend.setShots({});
+    m_coordinator->startOverlay(CaptureSession::Mode::area);
+    ASSERT_TRUE(waitFor([this] { return m_failures.size() == 3; }));
+    m_coordinator->captureFullScreen();
+    ASSERT_TRUE(waitFor([this] { return m_failures.size() == 4; }));
+    EXPECT_EQ(m_failures[3].kind(), CaptureError::Kind::noDisplay);
+    EXPECT_FALSE(m_coordinator->session());
+    EXPECT_EQ(m_backend.captureCount(), 4);
 }
 
 TEST_F(CaptureCoordinatorRules, FullScreenTakesTheDisplayUnderThePointer)
@@ -130,16 +138,6 @@ TEST(CaptureCommandLine, ReadsTheCaptureOptions)
         EXPECT_FALSE(parsed.command) << bad.join(' ').toStdString();
         EXPECT_FALSE(parsed.error.isEmpty()) << bad.join(' ').toStdString();
     }
-}
-
-TEST(CapturePlatform, OverrideWinsOverQtsPlatform)
-{
-    EXPECT_EQ(Platform::kindFor(QStringLiteral("xcb"), QString()), PlatformKind::x11);
-    EXPECT_EQ(Platform::kindFor(QStringLiteral("wayland-egl"), QString()), PlatformKind::wayland);
-    EXPECT_EQ(Platform::kindFor(QStringLiteral("offscreen"), QString()), PlatformKind::null);
-    EXPECT_EQ(Platform::kindFor(QStringLiteral("xcb"), QStringLiteral("null")), PlatformKind::null);
-    EXPECT_EQ(Platform::kindFor(QStringLiteral("offscreen"), QStringLiteral("X11")), PlatformKind::x11);
-    EXPECT_EQ(Platform::kindFor(QStringLiteral("xcb"), QStringLiteral("bogus")), PlatformKind::x11);
 }
 
 } // namespace
