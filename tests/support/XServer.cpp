@@ -343,6 +343,17 @@ std::optional<qint64> XServer::processOfWindow(uint32_t window) const
     return it->second->pid();
 }
 
+int XServer::differingPixels(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size())
+        return -1;
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            count += (a.pixel(x, y) & 0xffffffu) != (b.pixel(x, y) & 0xffffffu);
+    return count;
+}
+
 QImage XServer::grab() const { return grab(QRect(QPoint(0, 0), size())); }
 
 QImage XServer::grab(const QRect& area) const

@@ -82,6 +82,10 @@ public:
     void destroyWindow(uint32_t window);
     std::optional<qint64> processOfWindow(uint32_t window) const;
 
+    // How many pixels of two pictures of one size differ in colour (alpha and the X server's padding byte are
+    // not compared); -1 when the sizes differ.
+    static int differingPixels(const QImage& a, const QImage& b);
+
     // The screen's pixels as the server holds them now (Format_RGB32, opaque).
     QImage grab() const;
     QImage grab(const QRect& area) const;

@@ -13,21 +13,6 @@ namespace {
 using test::TestWindowSpec;
 using test::XServer;
 
-// Compares colours only: the server leaves the padding byte of its 32-bit pixels undefined.
-int differingPixels(const QImage& a, const QImage& b)
-{
-    if (a.size() != b.size())
-        return -1;
-    int count = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        const auto* left = reinterpret_cast<const uint32_t*>(a.constScanLine(y));
-        const auto* right = reinterpret_cast<const uint32_t*>(b.constScanLine(y));
-        for (int x = 0; x < a.width(); ++x)
-            count += (left[x] & 0xffffff) != (right[x] & 0xffffff);
-    }
-    return count;
-}
-
 QRgb rgb(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xffffff; }
 
 TestWindowSpec window(QRect geometry, QColor color)
@@ -101,7 +86,7 @@ TEST_F(X11CaptureBackendTest, X11FrozenScreenHasTheServersPixelsWithoutThePointe
         EXPECT_EQ(capture->usedSharedMemory(), sharedMemory);
         EXPECT_EQ(shots[0].globalFrame, Rect(0, 0, 1280, 800));
         EXPECT_EQ(shots[0].scale(), 1.0);
-        EXPECT_EQ(differingPixels(shots[0].image, m_server->grab()), 0);
+        EXPECT_EQ(XServer::differingPixels(shots[0].image, m_server->grab()), 0);
         for (int dy = 0; dy < 24; ++dy)
             for (int dx = 0; dx < 24; ++dx)
                 ASSERT_EQ(rgb(shots[0].image, 140 + dx, 140 + dy), 0xc81e28u) << dx << "," << dy;
@@ -128,7 +113,7 @@ TEST_F(X11CaptureBackendTest, X11EarlierFreezesKeepTheirPixelsAndOutliveTheBacke
     auto again = backend();
     QList<DisplayShot> third = freeze(*again);
     third = freeze(*again);
-    EXPECT_EQ(differingPixels(third[0].image, m_server->grab()), 0);
+    EXPECT_EQ(XServer::differingPixels(third[0].image, m_server->grab()), 0);
 }
 
 TEST_F(X11CaptureBackendTest, X11EveryMonitorBecomesOneShotWithItsGlobalFrame)
@@ -146,8 +131,8 @@ TEST_F(X11CaptureBackendTest, X11EveryMonitorBecomesOneShotWithItsGlobalFrame)
     EXPECT_EQ(shots[1].name, QStringLiteral("m0"));
     EXPECT_EQ(shots[1].globalFrame, Rect(640, 0, 640, 800));
     const QImage screen = m_server->grab();
-    EXPECT_EQ(differingPixels(shots[0].image, screen.copy(0, 0, 640, 800)), 0);
-    EXPECT_EQ(differingPixels(shots[1].image, screen.copy(640, 0, 640, 800)), 0);
+    EXPECT_EQ(XServer::differingPixels(shots[0].image, screen.copy(0, 0, 640, 800)), 0);
+    EXPECT_EQ(XServer::differingPixels(shots[1].image, screen.copy(640, 0, 640, 800)), 0);
     // The yellow window straddles the border: 40 pixels on the left monitor, 60 on the right one.
     EXPECT_EQ(rgb(shots[0].image, 639, 150), 0xfac800u);
     EXPECT_EQ(rgb(shots[1].image, 0, 150), 0xfac800u);

@@ -19,17 +19,6 @@ using test::ChildProcess;
 using test::TestWindowSpec;
 using test::XServer;
 
-int differingPixels(const QImage& a, const QImage& b)
-{
-    if (a.size() != b.size())
-        return -1;
-    int count = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            count += (a.pixel(x, y) & 0xffffff) != (b.pixel(x, y) & 0xffffff);
-    return count;
-}
-
 class X11CaptureCommand : public testing::Test {
 protected:
     void start(XServer::Options options = {})
@@ -123,7 +112,7 @@ TEST_F(X11CaptureCommand, AreaDragYieldsExactlyTheDraggedPixels)
 
     dragFromTo({420, 330}, {150, 120});
     ASSERT_EQ(exitCode(), 0) << log_();
-    EXPECT_EQ(differingPixels(output(), m_screenBefore.copy(150, 120, 270, 210)), 0);
+    EXPECT_EQ(XServer::differingPixels(output(), m_screenBefore.copy(150, 120, 270, 210)), 0);
     EXPECT_TRUE(overlayWindows().isEmpty());
 }
 
@@ -163,7 +152,7 @@ TEST_F(X11CaptureCommand, TwoMonitorsGetAnOverlayEachAndReturnTakesTheOneUnderTh
 
     xdotool({"key", "Return"});
     ASSERT_EQ(exitCode(), 0) << log_();
-    EXPECT_EQ(differingPixels(output(), m_screenBefore.copy(640, 0, 640, 800)), 0);
+    EXPECT_EQ(XServer::differingPixels(output(), m_screenBefore.copy(640, 0, 640, 800)), 0);
 }
 
 TEST_F(X11CaptureCommand, ADragNeverLeavesTheMonitorItStartedOn)
@@ -174,7 +163,7 @@ TEST_F(X11CaptureCommand, ADragNeverLeavesTheMonitorItStartedOn)
     launch({QStringLiteral("--capture=area"), QStringLiteral("--output=") + outputPath()}, 2);
     dragFromTo({600, 100}, {760, 300});
     ASSERT_EQ(exitCode(), 0) << log_();
-    EXPECT_EQ(differingPixels(output(), m_screenBefore.copy(600, 100, 40, 200)), 0);
+    EXPECT_EQ(XServer::differingPixels(output(), m_screenBefore.copy(600, 100, 40, 200)), 0);
 }
 
 TEST_F(X11CaptureCommand, SpaceTwiceReturnsToAreaMode)
@@ -185,7 +174,7 @@ TEST_F(X11CaptureCommand, SpaceTwiceReturnsToAreaMode)
     // In window mode this press would take the whole red window instead.
     dragFromTo({120, 120}, {180, 150});
     ASSERT_EQ(exitCode(), 0) << log_();
-    EXPECT_EQ(differingPixels(output(), m_screenBefore.copy(120, 120, 60, 30)), 0);
+    EXPECT_EQ(XServer::differingPixels(output(), m_screenBefore.copy(120, 120, 60, 30)), 0);
 }
 
 TEST_F(X11CaptureCommand, WindowModeTakesTheClickedWindow)
@@ -195,7 +184,7 @@ TEST_F(X11CaptureCommand, WindowModeTakesTheClickedWindow)
     // The green window lies over part of the red one; the click lands on the green one.
     xdotool({"mousemove", "350", "250", "click", "1"});
     ASSERT_EQ(exitCode(), 0) << log_();
-    EXPECT_EQ(differingPixels(output(), m_screenBefore.copy(300, 200, 300, 300)), 0);
+    EXPECT_EQ(XServer::differingPixels(output(), m_screenBefore.copy(300, 200, 300, 300)), 0);
 }
 
 TEST_F(X11CaptureCommand, AtTwoDevicePixelsPerPointTheImageKeepsEveryPixel)
@@ -210,7 +199,7 @@ TEST_F(X11CaptureCommand, AtTwoDevicePixelsPerPointTheImageKeepsEveryPixel)
     ASSERT_EQ(exitCode(), 0) << log_();
     const QImage image = output();
     EXPECT_EQ(image.size(), QSize(200, 100));
-    EXPECT_EQ(differingPixels(image, m_screenBefore.copy(200, 150, 200, 100)), 0);
+    EXPECT_EQ(XServer::differingPixels(image, m_screenBefore.copy(200, 150, 200, 100)), 0);
     // 72 dots per inch per point: 144 at two pixels per point.
     EXPECT_NEAR(image.dotsPerMeterX() * 0.0254, 144, 0.5);
 }
@@ -222,7 +211,7 @@ TEST_F(X11CaptureCommand, FullScreenTakesTheMonitorUnderThePointerWithoutSharedM
     xdotool({"mousemove", "700", "700"});
     launch({QStringLiteral("--capture=fullscreen"), QStringLiteral("--output=") + outputPath()}, 0);
     ASSERT_EQ(exitCode(), 0) << log_();
-    EXPECT_EQ(differingPixels(output(), m_screenBefore.copy(640, 0, 640, 800)), 0);
+    EXPECT_EQ(XServer::differingPixels(output(), m_screenBefore.copy(640, 0, 640, 800)), 0);
 }
 
 TEST_F(X11CaptureCommand, WithoutOutputTheCaptureOpensInAnEditorWindow)
