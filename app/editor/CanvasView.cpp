@@ -705,7 +705,7 @@ void CanvasView::paintEvent(QPaintEvent*)
     const Rect canvas = display.canvasRect();
     const CanvasTransform t = CanvasTransform::fitting(Size(width(), height()), canvas);
     m_scene.paint(painter, {display, t, size(), devicePixelRatioF(), backdropColour(), m_text->glyphHiddenIDs(),
-                            activeAnnotation(), nullptr});
+                            activeAnnotation(), &m_doc.blurCache()});
 
     const bool creating = m_drag && std::holds_alternative<CanvasDrags::Create>(*m_drag);
     if (!m_text->isOpen() && !m_polygonDraft && m_doc.tool() != Tool::crop && !creating) {

@@ -2,8 +2,11 @@
 
 #include "app/editor/CanvasView.h"
 #include "core/document/EditorDocument.h"
+#include "core/render/Exporter.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenuBar>
@@ -42,6 +45,7 @@ EditorWindow::EditorWindow(const LoadedImage& loaded, QWidget* parent)
     m_canvas = new CanvasView(*m_document, [this](const Rect&) {
         flash(tr("텍스트 인식은 아직 준비되지 않았습니다"));
     });
+    m_canvas->setCopyHandler([this] { copy(); });
     setCentralWidget(m_canvas);
     buildMenus();
     connect(m_document, &EditorDocument::undoStackChanged, this, &EditorWindow::refreshUndoActions);
@@ -84,6 +88,16 @@ void EditorWindow::refreshUndoActions()
     m_undo->setText(named(tr("실행 취소"), m_document->undoActionName()));
     m_redo->setEnabled(m_document->canRedo());
     m_redo->setText(named(tr("다시 실행"), m_document->redoActionName()));
+}
+
+void EditorWindow::copy()
+{
+    const auto image = m_document->renderFinalImage();
+    if (!image || !Exporter::copyToPasteboard(*image, m_document->pixelScale(), QGuiApplication::clipboard())) {
+        QApplication::beep();
+        return;
+    }
+    flash(tr("클립보드에 복사됨"));
 }
 
 void EditorWindow::flash(const QString& message, int milliseconds)

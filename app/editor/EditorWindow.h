@@ -31,6 +31,9 @@ public:
     // the panels around it, never smaller than 920 x 520 nor larger than `available`.
     static QSize initialSize(QSizeF canvasPixels, double pixelScale, QSize available);
 
+    // Copies the finished picture to the clipboard (Ctrl+C on the canvas); beeps when that fails.
+    void copy();
+
     // A short message under the canvas; cleared after `milliseconds` unless another one replaced it.
     void flash(const QString& message, int milliseconds = 2000);
 

@@ -9,6 +9,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -70,6 +72,20 @@ TEST_F(EditorWindowTest, UndoKeysInTheTextFieldUndoTyping)
     QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_NE(field->toPlainText(), QStringLiteral("ab")) << "the field undid its typing";
     EXPECT_EQ(m_window->document().state().annotations.size(), 2u) << "the drawn rectangle is still there";
+}
+
+TEST_F(EditorWindowTest, CtrlCCopiesTheFinishedPicture)
+{
+    drawRectangle();
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(&m_window->canvas(), Qt::Key_C, Qt::ControlModifier);
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    const QImage copied = QImage::fromData(data->data(QStringLiteral("image/png")), "PNG");
+    ASSERT_EQ(copied.size(), QSize(800, 500));
+    const QColor edge = copied.pixelColor(150, 100);
+    EXPECT_GT(edge.red(), 200) << "the drawn rectangle is in the copy";
+    EXPECT_LT(edge.green(), 100);
 }
 
 TEST(EditorWindowSize, RoomForThePictureWithinLimits)
