@@ -325,14 +325,17 @@ uint32_t XServer::createWindow(const TestWindowSpec& spec)
     if (!ok || window == 0)
         return 0;
     m_windows[window] = std::move(process);
-    waitUntil([&] { return isViewable(window); });
+    const bool managed = m_options.windowManager && !spec.overrideRedirect;
+    waitUntil([&] { return isViewable(window) && (!managed || isManaged(window)); });
     return window;
 }
 
 void XServer::destroyWindow(uint32_t window)
 {
+    // Window ids are reused by later clients: wait until the window manager has forgotten this one too, so that
+    // a new window with the same id is never mistaken for it.
     if (m_windows.erase(window))
-        waitUntil([&] { return !isViewable(window); });
+        waitUntil([&] { return !isViewable(window) && !isManaged(window); });
 }
 
 std::optional<qint64> XServer::processOfWindow(uint32_t window) const
@@ -430,6 +433,22 @@ QList<uint32_t> XServer::viewableWindowsOf(qint64 pid) const
     };
     visit(xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root, 1);
     return result;
+}
+
+bool XServer::isManaged(uint32_t window) const
+{
+    if (!isRunning())
+        return false;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+    const QByteArray clients
+        = propertyBytes(m_connection, root, internAtom(m_connection, "_NET_CLIENT_LIST"), XCB_ATOM_WINDOW);
+    for (qsizetype i = 0; i + 4 <= clients.size(); i += 4) {
+        uint32_t client = 0;
+        memcpy(&client, clients.constData() + i, 4);
+        if (client == window)
+            return true;
+    }
+    return false;
 }
 
 QString XServer::titleOf(uint32_t window) const

@@ -92,6 +92,8 @@ public:
     // The window's rectangle in root coordinates (without its frame).
     QRect geometryOf(uint32_t window) const;
     bool isViewable(uint32_t window) const;
+    // Whether the window manager lists the window among its clients (_NET_CLIENT_LIST).
+    bool isManaged(uint32_t window) const;
     // Viewable windows whose _NET_WM_PID is the process: override-redirect windows on the root and the
     // clients inside window manager frames.
     QList<uint32_t> viewableWindowsOf(qint64 pid) const;
