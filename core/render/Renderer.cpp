@@ -6,6 +6,7 @@
 #include "core/model/TextLayout.h"
 #include "core/render/BlurRenderer.h"
 #include "core/render/LargeAllocation.h"
+#include "core/render/ShadowPainter.h"
 #include "core/render/TransparencyLayer.h"
 
 #include <QPainter>
@@ -190,22 +191,16 @@ QRectF contentBounds(const Annotation& a)
 // The arrow's shadow: offset and blur grow with the painter's scale k (device pixels per image pixel), so the
 // shadow keeps its size relative to the picture at every zoom. A shadow "blur" in the classic 2-D drawing
 // model is about twice the gaussian's sigma.
-TransparencyLayer::Shadow arrowShadow(const Annotation& a, const QPainter& painter)
+ShadowPainter::Shadow arrowShadow(const Annotation& a, const QPainter& painter)
 {
     const QTransform transform = painter.deviceTransform();
     const double k = std::hypot(transform.m11(), transform.m12());
     const double width = positive(a.lineWidth);
-    TransparencyLayer::Shadow shadow;
+    ShadowPainter::Shadow shadow;
     shadow.offset = QPointF(0, k * std::max(width * 0.5, 1.0));
     shadow.sigma = k * std::max(width * 1.1, 2.0) * 0.5;
     shadow.color = QColor::fromRgbF(0, 0, 0, 0.32f);
     return shadow;
-}
-
-// Device pixels a shadow reaches beyond what casts it.
-double shadowReach(const TransparencyLayer::Shadow& shadow)
-{
-    return std::hypot(shadow.offset.x(), shadow.offset.y()) + 3 * shadow.sigma + 1;
 }
 
 void rotateAboutCentre(const Annotation& a, QPainter& painter)
@@ -388,7 +383,8 @@ void draw(const Annotation& annotation, QPainter& painter, const QImage& base, B
     if (annotation.opacity < 1) {
         // One layer for the whole object, faded as one: fill, stroke, outline and shadow never darken where
         // they overlap.
-        const double reach = annotation.kind == AnnotationKind::arrow ? shadowReach(arrowShadow(annotation, painter)) : 0;
+        const double reach = annotation.kind == AnnotationKind::arrow ? ShadowPainter::reach(arrowShadow(annotation, painter))
+                                                                   : 0;
         TransparencyLayer layer(painter, contentBounds(annotation), reach);
         drawContent(annotation, layer.painter(), base, cache, drawGlyphs);
         layer.compose(annotation.opacity);
@@ -405,24 +401,26 @@ void drawArrow(const Annotation& annotation, QPainter& painter)
         return;
     const QPainterPath body = closedPath(shape->body);
     const QPainterPath head = closedPath(shape->head);
-    const TransparencyLayer::Shadow shadow = arrowShadow(annotation, painter);
-
-    // The finished arrow casts one shadow, rather than each of its parts casting its own.
-    TransparencyLayer layer(painter, contentBounds(annotation), shadowReach(shadow));
-    QPainter& p = layer.painter();
     const double outline = positive(annotation.outlineWidth);
-    if (annotation.outlineColor && outline > 0) {
-        // Half of the stroke lies under the arrow, so `outlineWidth` of it shows.
-        const QColor colour = qColor(*annotation.outlineColor);
-        p.setPen(QPen(colour, 2 * outline, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
-        p.setBrush(colour);
-        p.drawPath(body);
-        p.drawPath(head);
-    }
-    const QColor fill = qColor(annotation.strokeColor);
-    p.fillPath(body, fill);
-    p.fillPath(head, fill);
-    layer.compose(1, shadow);
+    const auto paintArrow = [&](QPainter& p) {
+        if (annotation.outlineColor && outline > 0) {
+            // Half of the stroke lies under the arrow, so `outlineWidth` of it shows.
+            const QColor colour = qColor(*annotation.outlineColor);
+            p.setPen(QPen(colour, 2 * outline, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
+            p.setBrush(colour);
+            p.drawPath(body);
+            p.drawPath(head);
+        }
+        const QColor fill = qColor(annotation.strokeColor);
+        p.fillPath(body, fill);
+        p.fillPath(head, fill);
+    };
+    // The finished arrow casts one shadow, rather than each of its parts casting its own. Drawing over its
+    // shadow gives what a layer with that shadow would, without a full-size layer.
+    painter.save();
+    ShadowPainter::draw(painter, contentBounds(annotation), arrowShadow(annotation, painter), paintArrow);
+    paintArrow(painter);
+    painter.restore();
 }
 
 void drawText(const Annotation& annotation, QPainter& painter, bool drawGlyphs)
