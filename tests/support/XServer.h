@@ -89,6 +89,8 @@ public:
     // The screen's pixels as the server holds them now (Format_RGB32, opaque).
     QImage grab() const;
     QImage grab(const QRect& area) const;
+    // What the screen shows of the window's rectangle (its client area, without the frame).
+    QImage grabWindow(uint32_t window) const { return grab(geometryOf(window)); }
     // The window's rectangle in root coordinates (without its frame).
     QRect geometryOf(uint32_t window) const;
     bool isViewable(uint32_t window) const;
