@@ -121,6 +121,19 @@ void BM_CanvasDragStart(benchmark::State& state)
 }
 BENCHMARK(BM_CanvasDragStart)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
 
+// A frame while the window is being resized: the picture is reduced again for the new zoom.
+void BM_CanvasResizeFrame(benchmark::State& state)
+{
+    auto scene = makeScene();
+    int step = 0;
+    for (auto _ : state) {
+        ++step;
+        scene->canvas->resize(kView - QSize(step % 2 * 12, step % 2 * 8));
+        paint(*scene);
+    }
+}
+BENCHMARK(BM_CanvasResizeFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
+
 void BM_ReferenceDrawImage(benchmark::State& state)
 {
     const QImage image = test::screenshotLikeImage(kDocument.width(), kDocument.height());

@@ -57,6 +57,7 @@ CanvasView::CanvasView(EditorDocument& document, CopyTextHandler onCopyText, QWi
     : QWidget(parent)
     , m_doc(document)
     , m_onCopyText(std::move(onCopyText))
+    , m_polygon(document)
 {
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -122,8 +123,7 @@ void CanvasView::mouseMoveEvent(QMouseEvent* event)
         drag(p, event->modifiers().testFlag(Qt::ShiftModifier));
         return;
     }
-    if (m_polygonDraft)
-        followMouseWithPolygon(p);
+    m_polygon.follow(p);
 }
 
 void CanvasView::mouseReleaseEvent(QMouseEvent* event)
@@ -140,8 +140,7 @@ void CanvasView::press(QPointF viewPoint, int clickCount)
     m_text->finish(true);
     setFocus(Qt::MouseFocusReason);
     // A tool change whose queued draft finishing has not run yet must not leave the draft open.
-    if (m_polygonDraft && m_doc.tool() != Tool::polygon)
-        finishPolygon(false);
+    finishPolygonAfterToolChange();
 
     const CanvasTransform t = transform();
     const Point p = t.toImage(viewPoint);
@@ -156,7 +155,7 @@ void CanvasView::press(QPointF viewPoint, int clickCount)
     default:
         break;
     }
-    if (!m_polygonDraft && pressOnSelectionOrObject(p, viewPoint, t, clickCount))
+    if (!m_polygon.isDrafting() && pressOnSelectionOrObject(p, viewPoint, t, clickCount))
         return;
     pressWithTool(p, viewPoint, t, clickCount);
 }
@@ -192,7 +191,7 @@ bool CanvasView::pressWithTool(Point p, QPointF viewPoint, const CanvasTransform
         m_doc.select(std::nullopt);
         break;
     case Tool::polygon:
-        handlePolygonClick(p, viewPoint, t, clickCount);
+        m_polygon.click(p, viewPoint, t, clickCount);
         break;
     case Tool::text:
         startText(p);
@@ -427,81 +426,12 @@ void CanvasView::finishTextRegion(double minimum)
 
 // ---------------------------------------------------------------- polygon drafting
 
-void CanvasView::handlePolygonClick(Point p, QPointF viewPoint, const CanvasTransform& t, int clickCount)
-{
-    const auto draft = m_polygonDraft ? m_doc.annotation(*m_polygonDraft) : std::nullopt;
-    if (!draft) {
-        m_doc.beginInteraction();
-        Annotation polygon = m_doc.makeAnnotation(AnnotationKind::polygon);
-        polygon.points = {p, p};
-        m_doc.addTransient(polygon);
-        m_polygonDraft = polygon.id;
-        return;
-    }
-    const auto& points = draft->points;
-    const bool closesOnFirst = points.size() > 3 && viewDistance(t.toView(points.front()), viewPoint) <= polygonCloseReach;
-    if (closesOnFirst || clickCount > 1) {
-        finishPolygon(true);
-        return;
-    }
-    // The floating point becomes a fixed vertex here, and a new floating point follows the mouse.
-    m_doc.modify(draft->id, [&](Annotation& a) {
-        if (a.points.empty())
-            a.points.push_back(p);
-        else
-            a.points.back() = p;
-        a.points.push_back(p);
-    });
-}
-
-void CanvasView::followMouseWithPolygon(Point p)
-{
-    if (!m_polygonDraft)
-        return;
-    m_doc.modify(*m_polygonDraft, [&](Annotation& a) {
-        if (!a.points.empty())
-            a.points.back() = p;
-    });
-}
-
-void CanvasView::finishPolygon(bool switchToSelect)
-{
-    const auto id = std::exchange(m_polygonDraft, std::nullopt);
-    if (!id)
-        return;
-    const auto draft = m_doc.annotation(*id);
-    if (draft && draft->points.size() > 3) {
-        m_doc.modify(*id, [](Annotation& a) { a.points.pop_back(); });
-        m_doc.endInteraction(UndoActionNames::add());
-        if (switchToSelect && !m_doc.stickyTool())
-            m_doc.setTool(Tool::select);
-    } else {
-        m_doc.cancelInteraction();
-    }
-    update();
-}
-
-void CanvasView::cancelPolygon()
-{
-    m_polygonDraft.reset();
-    m_doc.cancelInteraction();
-    update();
-}
-
-void CanvasView::removeLastPolygonPoint()
-{
-    const auto draft = m_polygonDraft ? m_doc.annotation(*m_polygonDraft) : std::nullopt;
-    if (!draft || draft->points.size() < 3) {
-        cancelPolygon();
-        return;
-    }
-    m_doc.modify(draft->id, [](Annotation& a) { a.points.erase(a.points.end() - 2); });
-}
-
 void CanvasView::finishPolygonAfterToolChange()
 {
-    if (m_polygonDraft && m_doc.tool() != Tool::polygon)
-        finishPolygon(false);
+    if (m_polygon.isDrafting() && m_doc.tool() != Tool::polygon) {
+        m_polygon.finish(false);
+        update();
+    }
 }
 
 // ---------------------------------------------------------------- keys
@@ -528,13 +458,14 @@ void CanvasView::keyPressEvent(QKeyEvent* event)
         isReturn ? m_doc.applyCrop() : m_doc.cancelCrop();
         return;
     }
-    if (m_polygonDraft && (isReturn || isDelete || isEscape)) {
+    if (m_polygon.isDrafting() && (isReturn || isDelete || isEscape)) {
         if (isReturn)
-            finishPolygon(true);
+            m_polygon.finish(true);
         else if (isDelete)
-            removeLastPolygonPoint();
+            m_polygon.removeLastPoint();
         else
-            cancelPolygon();
+            m_polygon.cancel();
+        update();
         return;
     }
     const bool commandLike = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
@@ -689,7 +620,7 @@ std::optional<QUuid> CanvasView::activeAnnotation() const
     }
     if (const auto editing = m_text->editingID())
         return editing;
-    return m_polygonDraft;
+    return m_polygon.draft();
 }
 
 QColor CanvasView::backdropColour() const
@@ -708,7 +639,7 @@ void CanvasView::paintEvent(QPaintEvent*)
                             activeAnnotation(), &m_doc.blurCache()});
 
     const bool creating = m_drag && std::holds_alternative<CanvasDrags::Create>(*m_drag);
-    if (!m_text->isOpen() && !m_polygonDraft && m_doc.tool() != Tool::crop && !creating) {
+    if (!m_text->isOpen() && !m_polygon.isDrafting() && m_doc.tool() != Tool::crop && !creating) {
         if (const auto selected = m_doc.selectedAnnotation())
             CanvasOverlay::drawSelection(painter, *selected, t);
     }
@@ -716,8 +647,8 @@ void CanvasView::paintEvent(QPaintEvent*)
         CanvasOverlay::drawCropOverlay(painter, *m_doc.cropDraft(), t.cardRect(canvas), t);
     if (m_textRegion)
         CanvasOverlay::drawRecognitionRegion(painter, t.toView(*m_textRegion));
-    if (m_polygonDraft) {
-        if (const auto draft = m_doc.annotation(*m_polygonDraft))
+    if (const auto id = m_polygon.draft()) {
+        if (const auto draft = m_doc.annotation(*id))
             CanvasOverlay::drawPolygonDraft(painter, draft->points, t);
     }
 }

@@ -3,6 +3,7 @@
 #include "app/editor/CanvasDrag.h"
 #include "app/editor/CanvasScene.h"
 #include "app/editor/CanvasTransform.h"
+#include "app/editor/PolygonDrafting.h"
 #include "core/geometry/Point.h"
 #include "core/geometry/Rect.h"
 #include "core/model/Annotation.h"
@@ -38,7 +39,6 @@ public:
     static constexpr double cropHandleReach = 11;
     static constexpr double minimumShapeSize = 4;
     static constexpr double minimumRegionSize = 8;
-    static constexpr double polygonCloseReach = 10;
     static constexpr double cropMinimumSize = 8; // image pixels
     static constexpr int textRegionLingerMs = 900;
 
@@ -54,7 +54,7 @@ public:
     bool isDragging() const { return m_drag.has_value(); }
     const CanvasTextSession& textSession() const { return *m_text; }
     const CanvasScene& scene() const { return m_scene; }
-    std::optional<QUuid> polygonDraft() const { return m_polygonDraft; }
+    std::optional<QUuid> polygonDraft() const { return m_polygon.draft(); }
     std::optional<Rect> textRegion() const { return m_textRegion; }
 
 public Q_SLOTS:
@@ -89,12 +89,7 @@ private:
     void finishTextRegion(double minimum);
     Point clampedToVisible(Point p) const;
 
-    // ---- polygon drafting
-    void handlePolygonClick(Point p, QPointF viewPoint, const CanvasTransform& transform, int clickCount);
-    void followMouseWithPolygon(Point p);
-    void finishPolygon(bool switchToSelect);
-    void cancelPolygon();
-    void removeLastPolygonPoint();
+    // A tool change ends a polygon draft, keeping it when it has three vertices.
     void finishPolygonAfterToolChange();
 
     // ---- keys
@@ -115,7 +110,7 @@ private:
     CopyTextHandler m_onCopyText;
     std::function<void()> m_onCopy;
     CanvasTextSession* m_text = nullptr; // owned as a child
-    std::optional<QUuid> m_polygonDraft;
+    PolygonDrafting m_polygon;
     CanvasScene m_scene;
 };
 
