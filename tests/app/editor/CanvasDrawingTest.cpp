@@ -97,14 +97,6 @@ TEST_F(DrawArrow, ShiftSnapsToFortyFiveDegreesKeepingTheLength)
     EXPECT_NEAR(arrow.points[1].x, 100 + std::hypot(200, 20), 1e-9);
 }
 
-TEST_F(DrawArrow, ShortArrowIsDropped)
-{
-    doc().setTool(Tool::arrow);
-    dragFrom({100, 100}, {102, 102});
-    EXPECT_TRUE(annotations().empty());
-    EXPECT_EQ(undoCount(), 0u);
-}
-
 using DrawZoomed = CanvasFixture;
 
 TEST_F(DrawZoomed, MinimumSizeIsInViewPoints)
@@ -129,18 +121,6 @@ TEST_F(DrawOverObjects, PressingOnAnObjectMovesItInsteadOfDrawing)
     ASSERT_EQ(annotations().size(), 1u);
     EXPECT_EQ(onlyAnnotation().frame, filled.frame.translated({40, 20}));
     EXPECT_EQ(lastUndoName(), QStringLiteral("이동"));
-}
-
-TEST_F(DrawOverObjects, UndoRemovesTheNewShapeAndRedoBringsItBack)
-{
-    doc().setTool(Tool::rectangle);
-    dragFrom({100, 100}, {200, 200});
-    const Annotation made = onlyAnnotation();
-    doc().undo();
-    EXPECT_TRUE(annotations().empty());
-    EXPECT_FALSE(doc().selection());
-    doc().redo();
-    EXPECT_EQ(onlyAnnotation(), made);
 }
 
 } // namespace

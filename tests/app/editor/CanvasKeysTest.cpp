@@ -131,14 +131,6 @@ INSTANTIATE_TEST_SUITE_P(Canvas, Nudge,
                          ::testing::Values(NudgeCase{QSize(1000, 600), 1.0}, NudgeCase{QSize(2000, 1200), 0.5},
                                            NudgeCase{QSize(500, 300), 2.0}));
 
-TEST_F(CanvasKeys, ArrowsWithoutSelectionDoNothing)
-{
-    place(rectangleAt(Rect(100, 100, 50, 50), true));
-    const std::size_t before = undoCount();
-    key(Qt::Key_Left);
-    EXPECT_EQ(undoCount(), before);
-}
-
 TEST_F(CanvasKeys, PasteAddsTheClipboardImageAsASticker)
 {
     QImage picture(300, 150, QImage::Format_ARGB32_Premultiplied);

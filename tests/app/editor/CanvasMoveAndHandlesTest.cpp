@@ -36,14 +36,6 @@ TEST_F(MoveObject, ClickOnlySelectsAndDragBackRecordsNothing)
     EXPECT_FALSE(doc().isInteracting());
 }
 
-TEST_F(MoveObject, ClickInsideAnOutlineFallsThroughAndDeselects)
-{
-    const Annotation outline = place(rectangleAt(Rect(100, 100, 300, 200)));
-    doc().select(outline.id);
-    click({250, 200});
-    EXPECT_FALSE(doc().selection());
-}
-
 struct HandleCase {
     const char* name;
     Annotation annotation;

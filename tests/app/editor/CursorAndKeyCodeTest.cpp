@@ -1,7 +1,6 @@
 // Tool cursors, the icon set behind their badges, and the hardware key-code table.
 #include "CanvasFixture.h"
 
-#include "app/editor/DesignIcon.h"
 #include "app/editor/ToolCursor.h"
 #include "app/platform/VirtualKeyCodes.h"
 #include "core/model/Tool.h"
@@ -42,16 +41,6 @@ TEST(ToolCursor, SelectIsTheArrowAndEveryOtherToolAPlusWithItsBadge)
     }
 }
 
-TEST(DesignIcon, EveryToolHasAnIcon)
-{
-    for (const Tool tool : Tools::allCases) {
-        const auto icon = DesignIcon::image(Tools::designIcon(tool), QSize(24, 24));
-        ASSERT_TRUE(icon) << Tools::designIcon(tool).toStdString();
-        EXPECT_TRUE(hasDarkPixel(*icon, icon->rect()));
-    }
-    EXPECT_FALSE(DesignIcon::image(QStringLiteral("no-such-icon"), QSize(24, 24)));
-}
-
 TEST(CanvasCursor, FollowsTheTool)
 {
     EditorDocument doc(LoadedImage{QImage(100, 100, QImage::Format_ARGB32_Premultiplied), 1, {}});
@@ -63,32 +52,19 @@ TEST(CanvasCursor, FollowsTheTool)
     EXPECT_EQ(canvas.cursor().shape(), Qt::ArrowCursor);
 }
 
-TEST(VirtualKeyCodes, ToolKeysOfAUsKeyboard)
+TEST(VirtualKeyCodes, ToolAndEditingKeysOfAUsKeyboard)
 {
-    // X11 keycodes of the standard evdev keymap (xmodmap -pke) against the stored codes of the tool table.
+    // X11 keycodes of the standard evdev keymap (xmodmap -pke) against the stored codes of the tool table and
+    // the editing keys: Return, keypad Enter, BackSpace, Delete, Escape, space and the four arrows.
     const std::pair<quint32, std::uint16_t> keys[] = {
-        {27, 15}, {41, 3},  {26, 14}, {33, 35}, {38, 0},  {28, 17}, {56, 11}, {54, 8},  {53, 7},  {55, 9},
-        {10, 18}, {11, 19}, {12, 20}, {13, 21}, {14, 23}, {15, 22}, {16, 26}, {17, 28}, {18, 25},
+        {27, 15}, {41, 3},  {26, 14}, {33, 35}, {38, 0},  {28, 17},  {56, 11},  {54, 8},   {53, 7},   {55, 9},
+        {10, 18}, {11, 19}, {12, 20}, {13, 21}, {14, 23}, {15, 22},  {16, 26},  {17, 28},  {18, 25},  {36, 36},
+        {104, 76}, {22, 51}, {119, 117}, {9, 53}, {65, 49}, {113, 123}, {114, 124}, {116, 125}, {111, 126},
     };
     for (const auto& [keycode, virtualCode] : keys)
         EXPECT_EQ(VirtualKeyCodes::fromNativeScanCode(keycode), virtualCode) << keycode;
-}
-
-TEST(VirtualKeyCodes, EditingKeys)
-{
-    using namespace VirtualKeyCodes;
-    EXPECT_EQ(fromNativeScanCode(36), returnKey);
-    EXPECT_EQ(fromNativeScanCode(104), keypadEnter);
-    EXPECT_EQ(fromNativeScanCode(22), deleteKey);
-    EXPECT_EQ(fromNativeScanCode(119), forwardDelete);
-    EXPECT_EQ(fromNativeScanCode(9), escape);
-    EXPECT_EQ(fromNativeScanCode(65), space);
-    EXPECT_EQ(fromNativeScanCode(113), leftArrow);
-    EXPECT_EQ(fromNativeScanCode(114), rightArrow);
-    EXPECT_EQ(fromNativeScanCode(116), downArrow);
-    EXPECT_EQ(fromNativeScanCode(111), upArrow);
-    EXPECT_FALSE(fromNativeScanCode(130)) << "the Hangul key has no ANSI position";
-    EXPECT_FALSE(fromNativeScanCode(3)) << "below the X11 keycode range";
+    EXPECT_FALSE(VirtualKeyCodes::fromNativeScanCode(130)) << "the Hangul key has no ANSI position";
+    EXPECT_FALSE(VirtualKeyCodes::fromNativeScanCode(3)) << "below the X11 keycode range";
 }
 
 TEST(VirtualKeyCodes, TheTableIsOneToOne)

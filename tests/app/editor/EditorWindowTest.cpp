@@ -88,14 +88,5 @@ TEST_F(EditorWindowTest, CtrlCCopiesTheFinishedPicture)
     EXPECT_LT(edge.green(), 100);
 }
 
-TEST(EditorWindowSize, RoomForThePictureWithinLimits)
-{
-    const QSize screen(1632, 918);
-    EXPECT_EQ(EditorWindow::initialSize(QSizeF(100, 80), 1, screen), QSize(920, 520));
-    EXPECT_EQ(EditorWindow::initialSize(QSizeF(1000, 600), 2, screen), QSize(839, 415).expandedTo(QSize(920, 520)));
-    EXPECT_EQ(EditorWindow::initialSize(QSizeF(1000, 600), 1, screen), QSize(1339, 715));
-    EXPECT_EQ(EditorWindow::initialSize(QSizeF(5120, 2880), 1, screen), screen);
-}
-
 } // namespace
 } // namespace lumivex::test
