@@ -442,6 +442,12 @@ void CanvasView::keyPressEvent(QKeyEvent* event)
         QWidget::keyPressEvent(event);
         return;
     }
+    // While the mouse holds a gesture, its interaction is open: a key that changed the document now (Delete,
+    // an arrow, a paste) would be recorded inside the gesture and leave a history that undoes out of order.
+    if (m_drag) {
+        event->accept();
+        return;
+    }
     if (handleKeyEquivalent(event))
         return;
     const auto code = VirtualKeyCodes::fromKeyEvent(*event);

@@ -100,6 +100,20 @@ TEST_F(CanvasKeys, DeleteAndBackspaceRemoveTheSelection)
     EXPECT_EQ(lastUndoName(), QStringLiteral("삭제"));
 }
 
+TEST_F(CanvasKeys, KeysWaitWhileTheMouseHoldsAGesture)
+{
+    const Annotation box = place(rectangleAt(Rect(100, 100, 100, 100), true));
+    const std::size_t before = undoCount();
+    press({150, 150});
+    moveTo({170, 160});
+    key(Qt::Key_Delete);
+    key(Qt::Key_Left);
+    release({170, 160});
+    EXPECT_EQ(onlyAnnotation().frame, box.frame.translated({20, 10}));
+    EXPECT_EQ(undoCount(), before + 1);
+    EXPECT_EQ(lastUndoName(), QStringLiteral("이동"));
+}
+
 struct NudgeCase {
     QSize imageSize;
     double scale;
