@@ -57,6 +57,17 @@ std::optional<Point> grabPoint(const EditorDocument& doc, bool blur)
     return std::nullopt;
 }
 
+// Where the drag of an object of that kind starts, in view points; skips the benchmark when there is none.
+std::optional<QPointF> dragStart(const Scene& scene, bool blur, benchmark::State& state)
+{
+    const auto grab = grabPoint(*scene.doc, blur);
+    if (!grab) {
+        state.SkipWithError("no object to grab");
+        return std::nullopt;
+    }
+    return scene.canvas->transform().toView(*grab);
+}
+
 void send(CanvasView& canvas, QEvent::Type type, QPointF at, Qt::MouseButtons buttons)
 {
     QMouseEvent event(type, at, canvas.mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
@@ -73,12 +84,10 @@ void paint(Scene& scene)
 void dragFrames(benchmark::State& state, bool blur)
 {
     auto scene = makeScene();
-    const auto grab = grabPoint(*scene->doc, blur);
-    if (!grab) {
-        state.SkipWithError("no object to grab");
+    const auto found = dragStart(*scene, blur, state);
+    if (!found)
         return;
-    }
-    const QPointF start = scene->canvas->transform().toView(*grab);
+    const QPointF start = *found;
     send(*scene->canvas, QEvent::MouseButtonPress, start, Qt::LeftButton);
     send(*scene->canvas, QEvent::MouseMove, start + QPointF(3, 2), Qt::LeftButton);
     paint(*scene); // the first frame of a drag builds the layers once
@@ -101,12 +110,10 @@ BENCHMARK(BM_CanvasBlurDragFrame)->Unit(benchmark::kMillisecond)->UseRealTime()-
 void BM_CanvasDragStart(benchmark::State& state)
 {
     auto scene = makeScene();
-    const auto grab = grabPoint(*scene->doc, false);
-    if (!grab) {
-        state.SkipWithError("no object to grab");
+    const auto found = dragStart(*scene, false, state);
+    if (!found)
         return;
-    }
-    const QPointF start = scene->canvas->transform().toView(*grab);
+    const QPointF start = *found;
     paint(*scene);
     for (auto _ : state) {
         send(*scene->canvas, QEvent::MouseButtonPress, start, Qt::LeftButton);

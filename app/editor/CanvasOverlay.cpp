@@ -50,27 +50,24 @@ QPolygonF toViewPolygon(const std::vector<Point>& points, const CanvasTransform&
 void drawHandle(QPainter& painter, Handle::Type type, QPointF at)
 {
     const QRectF box = boxAround(at, kHandleBox);
+    const QRectF smaller = box.adjusted(1.5, 1.5, -1.5, -1.5);
+    // Every handle is white with an accent outline, except the arrow's bend knob, which is the reverse.
+    const bool reversed = type == Handle::Type::bend;
+    painter.setPen(reversed ? QPen(Qt::white, kLineWidth) : accentPen());
+    painter.setBrush(reversed ? accent() : QColor(Qt::white));
     switch (type) {
     case Handle::Type::corner:
-        painter.setPen(accentPen());
-        painter.setBrush(Qt::white);
         painter.drawRect(box);
         break;
     case Handle::Type::point:
     case Handle::Type::rotate:
-        painter.setPen(accentPen());
-        painter.setBrush(Qt::white);
         painter.drawEllipse(box);
         break;
     case Handle::Type::edge:
-        painter.setPen(accentPen());
-        painter.setBrush(Qt::white);
-        painter.drawRect(box.adjusted(1.5, 1.5, -1.5, -1.5));
+        painter.drawRect(smaller);
         break;
     case Handle::Type::bend:
-        painter.setPen(QPen(Qt::white, kLineWidth));
-        painter.setBrush(accent());
-        painter.drawEllipse(box.adjusted(1.5, 1.5, -1.5, -1.5));
+        painter.drawEllipse(smaller);
         break;
     }
 }

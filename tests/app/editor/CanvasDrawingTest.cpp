@@ -72,7 +72,8 @@ INSTANTIATE_TEST_SUITE_P(Canvas, DrawShape,
                          ::testing::Values(ShapeTool{Tool::rectangle, AnnotationKind::rectangle},
                                            ShapeTool{Tool::filledRectangle, AnnotationKind::rectangle},
                                            ShapeTool{Tool::ellipse, AnnotationKind::ellipse},
-                                           ShapeTool{Tool::blur, AnnotationKind::blur}));
+                                           ShapeTool{Tool::blur, AnnotationKind::blur}),
+                         [](const auto& info) { return Tools::rawValue(info.param.tool).toStdString(); });
 
 using DrawArrow = CanvasFixture;
 

@@ -109,7 +109,8 @@ TEST_P(DragHandle, ClickOnTheHandleChangesNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Canvas, DragHandle,
-                         ::testing::Values(&cornerCase, &pointCase, &edgeCase, &rotateCase, &bendCase));
+                         ::testing::Values(&cornerCase, &pointCase, &edgeCase, &rotateCase, &bendCase),
+                         [](const auto& info) { return std::string(info.param().name); });
 
 TEST_F(MoveObject, ShiftSnapsTheRotationToFifteenDegrees)
 {
