@@ -37,47 +37,14 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_directory.isValid());
-        XServer::Options options;
-        options.windowManager = false;
-        m_server = std::make_unique<XServer>(options);
+        m_server = std::make_unique<XServer>();
         ASSERT_TRUE(m_server->isRunning()) << m_server->errorString().toStdString();
-        startWindowManager();
         QImage picture(kPictureSize, QImage::Format_RGB32);
         picture.fill(kPicture);
         const QString path = m_directory.filePath(QStringLiteral("picture.png"));
         ASSERT_TRUE(picture.save(path));
         launch(path);
         findCard();
-    }
-
-    // openbox with click-to-focus bindings on the client only: a plain press bound in the "Frame" context would
-    // be grabbed by the window manager over the whole window and never reach the editor.
-    void startWindowManager()
-    {
-        const QString configuration = m_directory.filePath(QStringLiteral("openbox.xml"));
-        QFile file(configuration);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(R"(<?xml version="1.0" encoding="UTF-8"?>
-<openbox_config xmlns="http://openbox.org/3.4/rc">
-  <focus><focusNew>yes</focusNew><followMouse>no</followMouse></focus>
-  <theme><name>Clearlooks</name><animateIconify>no</animateIconify></theme>
-  <desktops><number>1</number></desktops>
-  <keyboard></keyboard>
-  <mouse>
-    <context name="Client">
-      <mousebind button="Left" action="Press"><action name="Focus"/><action name="Raise"/></mousebind>
-    </context>
-  </mouse>
-</openbox_config>
-)");
-        file.close();
-        ASSERT_TRUE(m_windowManager.start({QStringLiteral("openbox"),
-                                           {QStringLiteral("--sm-disable"), QStringLiteral("--config-file"), configuration},
-                                           m_server->environmentList(), -1, -1, -1}));
-        ASSERT_TRUE(m_server->waitUntil([&] {
-            return m_server->run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
-                .output.contains("window id");
-        })) << "openbox did not start";
     }
 
     void launch(const QString& picture)
@@ -173,7 +140,6 @@ protected:
 
     QTemporaryDir m_directory;
     std::unique_ptr<XServer> m_server;
-    ChildProcess m_windowManager;
     ChildProcess m_lumivex;
     QRect m_card;
     double m_scale = 1;

@@ -90,6 +90,8 @@ QList<xcb_window_t> childrenOf(xcb_connection_t* c, xcb_window_t window)
 
 // A minimal openbox configuration: one desktop, no margins, no key bindings (the keys belong to the
 // application under test), click to focus and raise, no animations that would delay a state change.
+// Clicks are bound in the client context only: a plain press bound on the frame is grabbed by openbox over the
+// whole window and never reaches the application.
 const char* const openboxConfiguration = R"(<?xml version="1.0" encoding="UTF-8"?>
 <openbox_config xmlns="http://openbox.org/3.4/rc">
   <resistance><strength>0</strength><screen_edge_strength>0</screen_edge_strength></resistance>
@@ -101,9 +103,6 @@ const char* const openboxConfiguration = R"(<?xml version="1.0" encoding="UTF-8"
   <keyboard></keyboard>
   <mouse>
     <dragThreshold>1</dragThreshold>
-    <context name="Frame">
-      <mousebind button="Left" action="Press"><action name="Focus"/><action name="Raise"/></mousebind>
-    </context>
     <context name="Client">
       <mousebind button="Left" action="Press"><action name="Focus"/><action name="Raise"/></mousebind>
     </context>
