@@ -1,8 +1,6 @@
 // Editing the crop draft on the canvas: create, move, resize, apply and cancel.
 #include "CanvasFixture.h"
 
-#include "core/model/Tool.h"
-
 namespace lumivex::test {
 namespace {
 
@@ -12,44 +10,30 @@ protected:
     {
         CanvasFixture::SetUp();
         key(Qt::Key_C);
-        ASSERT_EQ(doc().tool(), Tool::crop);
+        ASSERT_EQ(doc().cropDraft(), Rect(0, 0, 1000, 600)) << "the draft starts as the whole image";
+        dragFrom({100, 100}, {400, 300});
+        ASSERT_EQ(doc().cropDraft(), Rect(100, 100, 300, 200));
     }
-    std::optional<Rect> draft() { return doc().cropDraft(); }
 };
 
-TEST_F(CropDraft, StartsAsTheWholeImageAndADragInsideItDrawsANewOne)
+TEST_F(CropDraft, DragInsideMovesHandlesResizeAndAClickOutsideKeepsTheDraft)
 {
-    EXPECT_EQ(draft(), Rect(0, 0, 1000, 600));
-    dragFrom({100, 100}, {400, 300});
-    EXPECT_EQ(draft(), Rect(100, 100, 300, 200));
-}
-
-TEST_F(CropDraft, DragInsideMovesAndHandlesResize)
-{
-    dragFrom({100, 100}, {400, 300});
-    dragFrom({200, 200}, {250, 220});
-    EXPECT_EQ(draft(), Rect(150, 120, 300, 200));
-    dragFrom({150, 120}, {60, 50}); // the top-left handle
-    EXPECT_EQ(draft(), Rect(60, 50, 390, 270));
-    dragFrom({450, 185}, {40, 185}); // the right handle, past the left edge: stops 8 pixels short
-    EXPECT_EQ(draft(), Rect(60, 50, 8, 270));
-    EXPECT_EQ(undoCount(), 0u) << "drafts are not undoable";
-}
-
-TEST_F(CropDraft, ClickOrTinyDragOutsideKeepsTheDraft)
-{
-    dragFrom({100, 100}, {400, 300});
     click({700, 500});
-    EXPECT_EQ(draft(), Rect(100, 100, 300, 200));
     dragFrom({700, 500}, {705, 504});
-    EXPECT_EQ(draft(), Rect(100, 100, 300, 200));
+    EXPECT_EQ(doc().cropDraft(), Rect(100, 100, 300, 200));
+    dragFrom({200, 200}, {250, 220});
+    EXPECT_EQ(doc().cropDraft(), Rect(150, 120, 300, 200));
+    dragFrom({150, 120}, {60, 50}); // the top-left handle
+    EXPECT_EQ(doc().cropDraft(), Rect(60, 50, 390, 270));
+    dragFrom({450, 185}, {40, 185}); // the right handle, past the left edge: stops 8 pixels short
+    EXPECT_EQ(doc().cropDraft(), Rect(60, 50, 8, 270));
     dragFrom({700, 500}, {800, 580});
-    EXPECT_EQ(draft(), Rect(700, 500, 100, 80));
+    EXPECT_EQ(doc().cropDraft(), Rect(700, 500, 100, 80)) << "a real drag outside draws a new draft";
+    EXPECT_EQ(undoCount(), 0u) << "drafts are not undoable";
 }
 
 TEST_F(CropDraft, DoubleClickInsideApplies)
 {
-    dragFrom({100, 100}, {400, 300});
     doubleClick({200, 200});
     EXPECT_EQ(doc().state().cropRect, Rect(100, 100, 300, 200));
     EXPECT_EQ(doc().tool(), Tool::select);
@@ -57,9 +41,8 @@ TEST_F(CropDraft, DoubleClickInsideApplies)
     EXPECT_EQ(lastUndoName(), QStringLiteral("자르기"));
 }
 
-TEST_F(CropDraft, ReturnAppliesAndEscapeCancels)
+TEST_F(CropDraft, EscapeCancelsAndEnterAppliesShowingTheWholeImageOnlyWhileCropping)
 {
-    dragFrom({100, 100}, {400, 300});
     key(Qt::Key_Escape);
     EXPECT_EQ(doc().tool(), Tool::select);
     EXPECT_FALSE(doc().state().cropRect);
@@ -68,19 +51,11 @@ TEST_F(CropDraft, ReturnAppliesAndEscapeCancels)
     dragFrom({100, 100}, {400, 300});
     key(Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(doc().state().cropRect, Rect(100, 100, 300, 200));
-}
-
-TEST_F(CropDraft, TheWholeImageIsShownWhileCropping)
-{
-    dragFrom({100, 100}, {400, 300});
-    key(Qt::Key_Return);
-    ASSERT_EQ(doc().tool(), Tool::select);
-    // The cropped picture fills the view...
-    EXPECT_DOUBLE_EQ(canvas().transform().scale, 3.0);
+    EXPECT_EQ(doc().tool(), Tool::select);
+    EXPECT_DOUBLE_EQ(canvas().transform().scale, 3.0) << "the cropped picture fills the view";
     key(Qt::Key_C);
-    // ...and the crop tool shows the whole image again, with the crop as the draft.
     EXPECT_DOUBLE_EQ(canvas().transform().scale, 1.0);
-    EXPECT_EQ(draft(), Rect(100, 100, 300, 200));
+    EXPECT_EQ(doc().cropDraft(), Rect(100, 100, 300, 200));
 }
 
 } // namespace

@@ -3,72 +3,112 @@
 #include "app/editor/CanvasTextSession.h"
 #include "app/editor/CanvasView.h"
 #include "core/document/EditorDocument.h"
-#include "core/geometry/Point.h"
 #include "core/model/Annotation.h"
+#include "core/model/RGBAColor.h"
+#include "core/model/Tool.h"
+#include "support/TestImages.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <optional>
-#include <vector>
-
 #include <ostream>
 
 namespace lumivex {
-
 inline void PrintTo(const Rect& r, std::ostream* out) { *out << "(" << r.x << ", " << r.y << ", " << r.width << ", " << r.height << ")"; }
 inline void PrintTo(const Point& p, std::ostream* out) { *out << "(" << p.x << ", " << p.y << ")"; }
-
 } // namespace lumivex
 
 namespace lumivex::test {
 
-// A canvas on a real document, shown offscreen and driven with real Qt mouse and key events. By default the
-// 1000 x 600 picture fills a 1056 x 656 view at exactly one view point per image pixel, 28 points in from the
-// edges, so view positions can be worked out by hand.
+// A canvas on a real document, shown offscreen and driven with real Qt events. By default the 1000 x 600 picture
+// fills a 1056 x 656 view at one view point per pixel, 28 points in from the edges.
 class CanvasFixture : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    // Reopens with another picture size or view size.
-    void open(QSize imageSize, QSize viewSize);
+    void SetUp() override { open(QSize(1000, 600)); }
+    void TearDown() override
+    {
+        m_canvas.reset();
+        m_doc.reset();
+        QApplication::processEvents();
+    }
+    void open(QSize imageSize)
+    {
+        m_canvas.reset();
+        m_doc = std::make_unique<EditorDocument>(
+            LoadedImage{screenshotLikeImage(imageSize.width(), imageSize.height()), 1, QStringLiteral("test")});
+        m_copiedRegions.clear();
+        m_canvas = std::make_unique<CanvasView>(*m_doc, [this](const Rect& r) { m_copiedRegions.push_back(r); });
+        m_canvas->resize(1056, 656);
+        m_canvas->show();
+        QApplication::setActiveWindow(m_canvas.get());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_canvas.get()));
+    }
 
     EditorDocument& doc() { return *m_doc; }
     CanvasView& canvas() { return *m_canvas; }
+    QPoint at(Point p) const { return m_canvas->transform().toView(p).toPoint(); }
 
-    // The view position of an image point.
-    QPoint at(Point imagePoint) const;
+    void press(Point p, Qt::KeyboardModifiers m = {}) { QTest::mousePress(m_canvas.get(), Qt::LeftButton, m, at(p)); }
+    void release(Point p, Qt::KeyboardModifiers m = {}) { QTest::mouseRelease(m_canvas.get(), Qt::LeftButton, m, at(p)); }
+    // QTest::mouseMove carries no modifiers, and Shift matters while dragging.
+    void moveTo(Point p, Qt::KeyboardModifiers m = {}, Qt::MouseButtons held = Qt::LeftButton)
+    {
+        QMouseEvent move(QEvent::MouseMove, QPointF(at(p)), m_canvas->mapToGlobal(QPointF(at(p))), Qt::NoButton, held, m);
+        QApplication::sendEvent(m_canvas.get(), &move);
+    }
+    void hover(Point p) { moveTo(p, {}, Qt::NoButton); }
+    void dragFrom(Point from, Point to, Qt::KeyboardModifiers m = {})
+    {
+        press(from, m);
+        for (int step = 1; step <= 4; ++step)
+            moveTo(from + (to - from) * (step / 4.0), m);
+        release(to, m);
+    }
+    void click(Point p, Qt::KeyboardModifiers m = {})
+    {
+        press(p, m);
+        release(p, m);
+    }
+    void doubleClick(Point p)
+    {
+        click(p);
+        QTest::mouseDClick(m_canvas.get(), Qt::LeftButton, {}, at(p));
+        QTest::mouseRelease(m_canvas.get(), Qt::LeftButton, {}, at(p));
+    }
+    void key(Qt::Key key, Qt::KeyboardModifiers m = {}, bool autoRepeat = false)
+    {
+        if (!autoRepeat)
+            return QTest::keyClick(m_canvas.get(), key, m);
+        QKeyEvent press(QEvent::KeyPress, key, m, QString(), true);
+        QApplication::sendEvent(m_canvas.get(), &press);
+    }
+    // A key press as an X11 keyboard reports it: the hardware keycode and what the layout makes of it.
+    void nativeKey(quint32 x11Keycode, int qtKey, const QString& text, Qt::KeyboardModifiers m = {})
+    {
+        QKeyEvent press(QEvent::KeyPress, qtKey, m, x11Keycode, 0, 0, text);
+        QApplication::sendEvent(m_canvas.get(), &press);
+    }
 
-    void press(Point p, Qt::KeyboardModifiers modifiers = {});
-    void moveTo(Point p, Qt::KeyboardModifiers modifiers = {});
-    void release(Point p, Qt::KeyboardModifiers modifiers = {});
-    // Press, several moves along the way, release.
-    void dragFrom(Point from, Point to, Qt::KeyboardModifiers modifiers = {});
-    void click(Point p, Qt::KeyboardModifiers modifiers = {});
-    // Press, release, then the second press the platform reports as a double click, release.
-    void doubleClick(Point p);
-    // A mouse move with no button held (tracking).
-    void hover(Point p);
-
-    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}, bool autoRepeat = false);
-    // A key press as an X11 keyboard reports it: the hardware keycode with whatever the layout makes of it.
-    void nativeKey(quint32 x11Keycode, int qtKey, const QString& text, Qt::KeyboardModifiers modifiers = {});
-
-    // Undo history.
     std::size_t undoCount() const { return m_doc->undoStack().undoSteps().size(); }
     QString lastUndoName() const { return m_doc->undoActionName(); }
-
     const std::vector<Annotation>& annotations() const { return m_doc->state().annotations; }
-    // The only annotation; fails the test when there is not exactly one.
-    Annotation onlyAnnotation() const;
+    Annotation onlyAnnotation() const
+    {
+        EXPECT_EQ(annotations().size(), 1u);
+        return annotations().empty() ? Annotation() : annotations().front();
+    }
     // Adds an annotation as one step outside any gesture, leaving nothing selected.
-    Annotation place(Annotation annotation);
+    Annotation place(Annotation a)
+    {
+        m_doc->add(a);
+        m_doc->select(std::nullopt);
+        return *m_doc->annotation(a.id);
+    }
     InlineTextEditor* textEditor() const { return m_canvas->textSession().editor(); }
-    // Regions the text-recognition tool handed over, in order.
     const std::vector<Rect>& copiedRegions() const { return m_copiedRegions; }
 
 private:
@@ -77,8 +117,30 @@ private:
     std::unique_ptr<CanvasView> m_canvas;
 };
 
-Annotation rectangleAt(const Rect& frame, bool filled = false);
-Annotation textAt(const Rect& frame, const QString& text);
-Annotation arrowFrom(Point tail, Point head);
+inline Annotation rectangleAt(const Rect& frame, bool filled = false)
+{
+    Annotation a(AnnotationKind::rectangle);
+    a.frame = frame;
+    if (filled)
+        a.fillColor = RGBAColor::black;
+    return a;
+}
+
+inline Annotation textAt(Point origin, const QString& text)
+{
+    Annotation a(AnnotationKind::text);
+    a.frame = Rect(origin.x, origin.y, 0, 0);
+    a.text = text;
+    a.fontSize = 28;
+    a.refreshTextFrame(false);
+    return a;
+}
+
+inline Annotation arrowFrom(Point tail, Point head)
+{
+    Annotation a(AnnotationKind::arrow);
+    a.points = {tail, head};
+    return a;
+}
 
 } // namespace lumivex::test

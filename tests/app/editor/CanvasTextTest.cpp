@@ -2,9 +2,7 @@
 #include "CanvasFixture.h"
 
 #include "app/editor/InlineTextEditor.h"
-#include "core/model/Tool.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QMimeData>
@@ -15,99 +13,75 @@ namespace {
 class TextEditing : public CanvasFixture {
 protected:
     void type(const QString& text) { QTest::keyClicks(textEditor(), text); }
-    void editorKey(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(textEditor(), key, modifiers); }
-    // What an input method sends while composing, then when the syllable is done.
-    void compose(const QString& preedit)
+    void editorKey(Qt::Key key, Qt::KeyboardModifiers m = {}) { QTest::keyClick(textEditor(), key, m); }
+    void startNewText()
     {
-        QInputMethodEvent event(preedit, {});
-        QApplication::sendEvent(textEditor(), &event);
+        doc().setTool(Tool::text);
+        click({200, 200});
+        ASSERT_NE(textEditor(), nullptr);
     }
-    void commitComposed(const QString& text)
+    Annotation editPlacedHello()
     {
-        QInputMethodEvent event;
-        event.setCommitString(text);
-        QApplication::sendEvent(textEditor(), &event);
+        const Annotation hello = place(textAt({200, 200}, QStringLiteral("Hello")));
+        doubleClick(hello.frame.center());
+        EXPECT_NE(textEditor(), nullptr);
+        return hello;
     }
 };
 
 TEST_F(TextEditing, NewTextIsTypedLiveAndCommittedAsOneStep)
 {
-    doc().setTool(Tool::text);
-    click({200, 200});
-    ASSERT_NE(textEditor(), nullptr);
+    startNewText();
     const QUuid id = *canvas().textSession().editingID();
     EXPECT_TRUE(canvas().textSession().glyphHiddenIDs().contains(id));
-
-    type(QStringLiteral("Hello"));
-    EXPECT_EQ(doc().annotation(id)->text, QStringLiteral("Hello")) << "the document follows each keystroke";
+    type(QStringLiteral("A"));
+    editorKey(Qt::Key_Return, Qt::ShiftModifier);
+    type(QStringLiteral("B"));
+    EXPECT_EQ(doc().annotation(id)->text, QStringLiteral("A\nB")) << "the document follows each keystroke";
     EXPECT_EQ(undoCount(), 0u);
 
     editorKey(Qt::Key_Return);
     EXPECT_EQ(textEditor(), nullptr);
     EXPECT_TRUE(canvas().textSession().glyphHiddenIDs().isEmpty());
-    const Annotation text = onlyAnnotation();
-    EXPECT_EQ(text.text, QStringLiteral("Hello"));
-    EXPECT_DOUBLE_EQ(text.frame.x, 200) << "the box starts where the user clicked";
+    EXPECT_EQ(onlyAnnotation().text, QStringLiteral("A\nB"));
+    EXPECT_DOUBLE_EQ(onlyAnnotation().frame.x, 200) << "the box starts where the user clicked";
     EXPECT_EQ(undoCount(), 1u);
     EXPECT_EQ(lastUndoName(), QStringLiteral("추가"));
 }
 
-TEST_F(TextEditing, ShiftReturnStartsANewLine)
+TEST_F(TextEditing, BlankOrEscapedNewTextLeavesNothing)
 {
-    doc().setTool(Tool::text);
-    click({200, 200});
-    type(QStringLiteral("A"));
-    editorKey(Qt::Key_Return, Qt::ShiftModifier);
-    type(QStringLiteral("B"));
-    editorKey(Qt::Key_Return);
-    EXPECT_EQ(onlyAnnotation().text, QStringLiteral("A\nB"));
-}
-
-TEST_F(TextEditing, EmptyOrBlankNewTextLeavesNothing)
-{
-    doc().setTool(Tool::text);
-    for (const QString& blank : {QString(), QStringLiteral("   "), QStringLiteral(" \n ")}) {
-        click({200, 200});
-        ASSERT_NE(textEditor(), nullptr);
+    for (const QString& blank : {QString(), QStringLiteral("   "), QStringLiteral(" \n "), QStringLiteral("Hello")}) {
+        startNewText();
         textEditor()->setPlainText(blank);
-        editorKey(Qt::Key_Return);
-        EXPECT_TRUE(annotations().empty());
+        editorKey(blank == QStringLiteral("Hello") ? Qt::Key_Escape : Qt::Key_Return);
+        EXPECT_TRUE(annotations().empty()) << blank.toStdString();
         EXPECT_EQ(undoCount(), 0u);
         EXPECT_FALSE(doc().isInteracting());
     }
 }
 
-TEST_F(TextEditing, EscapeDropsANewText)
+TEST_F(TextEditing, EditingAnExistingTextIsOneStepAndEmptyingItDeletesIt)
 {
-    doc().setTool(Tool::text);
-    click({200, 200});
-    type(QStringLiteral("Hello"));
-    editorKey(Qt::Key_Escape);
-    EXPECT_TRUE(annotations().empty());
-    EXPECT_EQ(undoCount(), 0u);
-}
-
-TEST_F(TextEditing, DoubleClickEditsAnExistingTextWithEverythingSelected)
-{
-    const Annotation hello = place(textAt(Rect(200, 200, 0, 0), QStringLiteral("Hello")));
+    const Annotation hello = editPlacedHello();
     const std::size_t before = undoCount();
-    doubleClick(hello.frame.center());
-    ASSERT_NE(textEditor(), nullptr);
-    EXPECT_EQ(textEditor()->textCursor().selectedText(), QStringLiteral("Hello"));
-
+    EXPECT_EQ(textEditor()->textCursor().selectedText(), QStringLiteral("Hello")) << "everything is selected";
     type(QStringLiteral("Bye"));
     editorKey(Qt::Key_Return);
     EXPECT_EQ(onlyAnnotation().text, QStringLiteral("Bye"));
     EXPECT_EQ(undoCount(), before + 1);
     EXPECT_EQ(lastUndoName(), QStringLiteral("텍스트 편집"));
     doc().undo();
-    EXPECT_EQ(onlyAnnotation().text, QStringLiteral("Hello"));
-}
+    EXPECT_EQ(onlyAnnotation(), hello);
 
-TEST_F(TextEditing, EmptyingAnExistingTextDeletesItAsOneStep)
-{
-    const Annotation hello = place(textAt(Rect(200, 200, 0, 0), QStringLiteral("Hello")));
-    const std::size_t before = undoCount();
+    doc().select(hello.id);
+    key(Qt::Key_Return);
+    ASSERT_EQ(canvas().textSession().editingID(), hello.id) << "Return opens a selected text";
+    type(QStringLiteral("Something else"));
+    editorKey(Qt::Key_Escape);
+    EXPECT_EQ(onlyAnnotation(), hello) << "Escape restores it";
+    EXPECT_EQ(undoCount(), before);
+
     doubleClick(hello.frame.center());
     editorKey(Qt::Key_Backspace);
     editorKey(Qt::Key_Return);
@@ -118,85 +92,51 @@ TEST_F(TextEditing, EmptyingAnExistingTextDeletesItAsOneStep)
     EXPECT_EQ(onlyAnnotation(), hello);
 }
 
-TEST_F(TextEditing, EscapeRestoresAnEditedText)
-{
-    const Annotation hello = place(textAt(Rect(200, 200, 0, 0), QStringLiteral("Hello")));
-    const std::size_t before = undoCount();
-    doubleClick(hello.frame.center());
-    type(QStringLiteral("Something else"));
-    editorKey(Qt::Key_Escape);
-    EXPECT_EQ(onlyAnnotation(), hello);
-    EXPECT_EQ(undoCount(), before);
-}
-
-TEST_F(TextEditing, ReturnOnASelectedTextOpensTheEditor)
-{
-    const Annotation hello = place(textAt(Rect(200, 200, 0, 0), QStringLiteral("Hello")));
-    doc().select(hello.id);
-    key(Qt::Key_Return);
-    ASSERT_NE(textEditor(), nullptr);
-    EXPECT_EQ(canvas().textSession().editingID(), hello.id);
-}
-
-TEST_F(TextEditing, ClickingTheCanvasCommits)
-{
-    doc().setTool(Tool::text);
-    click({200, 200});
-    type(QStringLiteral("Hello"));
-    doc().setTool(Tool::select);
-    click({700, 500});
-    EXPECT_EQ(textEditor(), nullptr);
-    EXPECT_EQ(onlyAnnotation().text, QStringLiteral("Hello"));
-    EXPECT_EQ(undoCount(), 1u);
-}
-
-TEST_F(TextEditing, TextToolStartsANewTextOnAShapeButPicksUpTexts)
+TEST_F(TextEditing, TextToolStartsANewTextOnAShapeButMovesTexts)
 {
     const Annotation box = place(rectangleAt(Rect(100, 100, 300, 200), true));
-    const Annotation hello = place(textAt(Rect(600, 300, 0, 0), QStringLiteral("Hello")));
-    doc().setTool(Tool::text);
-
-    click({200, 200});
-    ASSERT_NE(textEditor(), nullptr) << "a click on a rectangle starts a new text";
+    const Annotation hello = place(textAt({600, 300}, QStringLiteral("Hello")));
+    startNewText();
     EXPECT_NE(canvas().textSession().editingID(), box.id);
     editorKey(Qt::Key_Escape);
-
-    const Point centre = hello.frame.center();
-    dragFrom(centre, centre + Vector(30, 10));
-    EXPECT_EQ(textEditor(), nullptr) << "a single click on a text selects and moves it";
+    dragFrom(hello.frame.center(), hello.frame.center() + Vector(30, 10));
+    EXPECT_EQ(textEditor(), nullptr);
     EXPECT_EQ(doc().annotation(hello.id)->frame, hello.frame.translated({30, 10}));
 }
 
 TEST_F(TextEditing, KoreanComposedThroughAnInputMethodLandsInTheText)
 {
-    doc().setTool(Tool::text);
-    click({200, 200});
+    startNewText();
     const QUuid id = *canvas().textSession().editingID();
+    const auto compose = [&](const QString& preedit, const QString& commit = {}) {
+        QInputMethodEvent event(preedit, {});
+        event.setCommitString(commit);
+        QApplication::sendEvent(textEditor(), &event);
+    };
     compose(QStringLiteral("ㅎ"));
     compose(QStringLiteral("하"));
     compose(QStringLiteral("한"));
     EXPECT_EQ(doc().annotation(id)->text, QStringLiteral("한")) << "the box grows with the syllable being composed";
-    commitComposed(QStringLiteral("한"));
+    compose({}, QStringLiteral("한"));
     compose(QStringLiteral("그"));
     compose(QStringLiteral("글"));
-    // Clicking elsewhere while a syllable is still being composed keeps it.
+    // Clicking elsewhere while a syllable is still being composed commits it with the rest.
     doc().setTool(Tool::select);
     click({700, 500});
+    EXPECT_EQ(textEditor(), nullptr);
     EXPECT_EQ(onlyAnnotation().text, QStringLiteral("한글"));
     EXPECT_EQ(undoCount(), 1u);
 }
 
-TEST_F(TextEditing, PastingSomethingOtherThanTextIsRefused)
+TEST_F(TextEditing, OnlyTextIsPasted)
 {
-    doc().setTool(Tool::text);
-    click({200, 200});
+    startNewText();
     type(QStringLiteral("ab"));
     auto* image = new QMimeData;
     image->setImageData(QImage(4, 4, QImage::Format_ARGB32));
     QGuiApplication::clipboard()->setMimeData(image);
     editorKey(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(textEditor()->toPlainText(), QStringLiteral("ab"));
-
     QGuiApplication::clipboard()->setText(QStringLiteral("cd"));
     editorKey(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(textEditor()->toPlainText(), QStringLiteral("abcd"));
