@@ -8,41 +8,31 @@ namespace {
 
 BlurCache::Key keyNumber(int n) { return {n, 0, 10, 10, BlurStyle::gaussian, 64}; }
 
-QImage imageOfWidth(int width)
+QImage ofWidth(int width)
 {
     QImage image(width, 1, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::red);
     return image;
 }
 
-void fill(BlurCache& cache)
-{
-    for (int n = 0; n < 32; ++n)
-        cache.store(imageOfWidth(n + 1), keyNumber(n));
-}
-
 } // namespace
 
-TEST(BlurCache, EvictsFirstStoredEvenWhenJustLookedUp)
+// Thirty-two patches fit; the first stored goes first, however recently it was looked up or replaced.
+TEST(BlurCache, ThirtyThirdKeyEvictsTheFirstStored)
 {
-    BlurCache cache;
-    fill(cache);
-    ASSERT_TRUE(cache.image(keyNumber(0)).has_value()); // a lookup does not make it younger
-    cache.store(imageOfWidth(100), keyNumber(32));
-    EXPECT_EQ(cache.count(), 32u);
-    EXPECT_FALSE(cache.image(keyNumber(0)).has_value());
-    EXPECT_TRUE(cache.image(keyNumber(1)).has_value());
-    EXPECT_EQ(cache.image(keyNumber(32))->width(), 100);
-}
-
-TEST(BlurCache, ReplacingAnImageKeepsItsPlaceInTheOrder)
-{
-    BlurCache cache;
-    fill(cache);
-    cache.store(imageOfWidth(7), keyNumber(0)); // replaced, still the oldest
-    EXPECT_EQ(cache.count(), 32u);
-    EXPECT_EQ(cache.image(keyNumber(0))->width(), 7);
-    cache.store(imageOfWidth(1), keyNumber(40));
-    EXPECT_FALSE(cache.image(keyNumber(0)).has_value());
-    EXPECT_TRUE(cache.image(keyNumber(31)).has_value());
+    for (bool replaceFirst : {false, true}) {
+        BlurCache cache;
+        for (int n = 0; n < 32; ++n)
+            cache.store(ofWidth(n + 1), keyNumber(n));
+        ASSERT_TRUE(cache.image(keyNumber(0)));
+        if (replaceFirst) {
+            cache.store(ofWidth(7), keyNumber(0));
+            EXPECT_EQ(cache.image(keyNumber(0))->width(), 7);
+        }
+        cache.store(ofWidth(100), keyNumber(32));
+        EXPECT_EQ(cache.count(), 32u);
+        EXPECT_FALSE(cache.image(keyNumber(0)));
+        EXPECT_EQ(cache.image(keyNumber(1))->width(), 2);
+        EXPECT_EQ(cache.image(keyNumber(32))->width(), 100);
+    }
 }
