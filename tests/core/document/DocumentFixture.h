@@ -22,18 +22,21 @@ protected:
         document->setClock([this] { return now; });
     }
 
-    void advanceSeconds(double seconds)
-    {
-        now += std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds));
-    }
+    void advanceSeconds(double s) { now += std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(s)); }
 
-    QUuid addRectangle(Rect frame, std::optional<RGBAColor> fill = std::nullopt)
+    QUuid addRectangle(Rect frame)
     {
         Annotation rectangle(AnnotationKind::rectangle);
         rectangle.frame = frame;
-        rectangle.fillColor = fill;
         document->add(rectangle);
         return rectangle.id;
+    }
+
+    void setLineWidth(double width)
+    {
+        ToolStyle style = document->style();
+        style.lineWidth = width;
+        document->setStyle(style);
     }
 
     std::size_t undoSteps() const { return document->undoStack().undoSteps().size(); }

