@@ -145,16 +145,15 @@ TEST(GaussianBlur, MatchesATrueGaussian)
         const QImage patch = BlurRenderer::gaussianPatch(base, region, sigma);
         const QImage expected = referenceGaussian(base, region, sigma);
         ASSERT_EQ(patch.size(), region.size());
-        double squares = 0;
-        int worst = 0;
+        int worst = 0, offByOne = 0; // at most one level apart, and rarely (a peak signal-to-noise of 55 dB)
         for (int y = 0; y < patch.height(); ++y)
             for (int x = 0; x < patch.width() * 4; ++x) {
                 const int diff = std::abs(int(patch.constScanLine(y)[x]) - int(expected.constScanLine(y)[x]));
                 worst = std::max(worst, diff);
-                squares += diff * diff;
+                offByOne += diff;
             }
         EXPECT_LE(worst, 1);
-        EXPECT_GE(10 * std::log10(255.0 * 255.0 * patch.width() * patch.height() * 4 / std::max(squares, 1e-9)), 55);
+        EXPECT_LE(offByOne, 255.0 * 255 / std::pow(10, 5.5) * patch.width() * patch.height() * 4);
     }
 }
 

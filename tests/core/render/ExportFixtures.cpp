@@ -3,7 +3,6 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QImageWriter>
 #include <QtEndian>
 
 #include <isa-l/igzip_lib.h>
@@ -33,8 +32,7 @@ void appendChunk(QByteArray& png, const char* type, const QByteArray& data)
 // a sync flush so that copies of it can follow one another.
 QByteArray deflatedZeros(size_t length, bool final)
 {
-    std::vector<uint8_t> zeros(length, 0), out(length / 8 + 65536);
-    std::vector<uint8_t> levelBuffer(ISAL_DEF_LVL1_DEFAULT);
+    std::vector<uint8_t> zeros(length, 0), out(length / 8 + 65536), levelBuffer(ISAL_DEF_LVL1_DEFAULT);
     isal_zstream stream{};
     isal_deflate_init(&stream);
     stream.level = 1;
@@ -98,8 +96,7 @@ QByteArray zeroPng(int width, int height, int bitDepth, int colorType)
 QByteArray encodedByQt(const QImage& image, const char* format)
 {
     QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter(&buffer, format).write(image);
+    image.save(&buffer, format);
     return buffer.data();
 }
 
@@ -117,8 +114,7 @@ QByteArray readFile(const QString& path)
 void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
+    file.open(QIODevice::WriteOnly) && file.write(bytes);
 }
 
 ScratchMount::ScratchMount(qint64 sizeBytes)

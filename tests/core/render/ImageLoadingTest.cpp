@@ -137,10 +137,6 @@ TEST_F(ClipboardLoading, FileReferencesAndOtherImagesKeepNameAndScale)
     EXPECT_EQ(file->name, "Screenshot 1");
     EXPECT_EQ(file->scale, 2);
 
-    QImage hundredDpi = smallPicture();
-    hundredDpi.setDotsPerMeterX(3937);
-    hundredDpi.setDotsPerMeterY(3937);
-    EXPECT_NEAR(loadFrom(with("image/bmp", test::encodedByQt(hundredDpi, "bmp")))->scale, 100.0 / 72, 0.001);
     QImage retina = smallPicture();
     retina.setDevicePixelRatio(2);
     auto* object = new QMimeData;
