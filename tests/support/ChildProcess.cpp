@@ -19,31 +19,16 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::vector<QByteArray> toBytes(const QStringList& list)
-{
-    std::vector<QByteArray> result;
-    result.reserve(list.size());
-    for (const QString& item : list)
-        result.push_back(item.toLocal8Bit());
-    return result;
-}
-
-std::vector<char*> pointersTo(std::vector<QByteArray>& items)
+// A null-terminated argv-style array; the bytes live in `storage`.
+std::vector<char*> cStrings(const QStringList& list, std::vector<QByteArray>& storage)
 {
     std::vector<char*> pointers;
-    for (QByteArray& item : items)
+    for (const QString& item : list)
+        storage.push_back(item.toLocal8Bit());
+    for (QByteArray& item : storage)
         pointers.push_back(item.data());
     pointers.push_back(nullptr);
     return pointers;
-}
-
-int exitCodeOf(int status)
-{
-    if (WIFEXITED(status))
-        return WEXITSTATUS(status);
-    if (WIFSIGNALED(status))
-        return 128 + WTERMSIG(status);
-    return -1;
 }
 
 } // namespace
@@ -72,10 +57,9 @@ bool ChildProcess::start(const Launch& launch)
 {
     stop();
     m_exitCode.reset();
-    std::vector<QByteArray> argumentBytes = toBytes(QStringList{launch.program} + launch.arguments);
-    std::vector<QByteArray> environmentBytes = toBytes(launch.environment);
-    std::vector<char*> argv = pointersTo(argumentBytes);
-    std::vector<char*> envp = pointersTo(environmentBytes);
+    std::vector<QByteArray> argumentBytes, environmentBytes;
+    std::vector<char*> argv = cStrings(QStringList{launch.program} + launch.arguments, argumentBytes);
+    std::vector<char*> envp = cStrings(launch.environment, environmentBytes);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -95,15 +79,12 @@ bool ChildProcess::start(const Launch& launch)
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     posix_spawnattr_setpgroup(&attributes, 0);
-    sigset_t none;
-    sigemptyset(&none);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    sigaddset(&defaults, SIGPIPE);
-    sigaddset(&defaults, SIGTERM);
-    sigaddset(&defaults, SIGINT);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    sigset_t signals;
+    sigemptyset(&signals);
+    posix_spawnattr_setsigmask(&attributes, &signals);
+    for (const int signal : {SIGPIPE, SIGTERM, SIGINT})
+        sigaddset(&signals, signal);
+    posix_spawnattr_setsigdefault(&attributes, &signals);
 
     pid_t pid = -1;
     const int error = posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(),
@@ -118,7 +99,7 @@ bool ChildProcess::start(const Launch& launch)
 
 void ChildProcess::reap(int status)
 {
-    m_exitCode = exitCodeOf(status);
+    m_exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
     m_pid = -1;
 }
 
@@ -163,15 +144,9 @@ ChildProcess::Result ChildProcess::run(const QString& program, const QStringList
                                        const QStringList& environment, int timeoutMs)
 {
     Result result;
-    int outputPipe[2];
-    int errorPipe[2];
-    if (::pipe2(outputPipe, O_CLOEXEC) != 0)
-        return result;
-    if (::pipe2(errorPipe, O_CLOEXEC) != 0) {
-        ::close(outputPipe[0]);
-        ::close(outputPipe[1]);
-        return result;
-    }
+    int outputPipe[2], errorPipe[2];
+    if (::pipe2(outputPipe, O_CLOEXEC) != 0 || ::pipe2(errorPipe, O_CLOEXEC) != 0)
+        return result; // (out of descriptors: the test fails anyway)
     ChildProcess child;
     const bool started = child.start({program, arguments, environment, outputPipe[1], errorPipe[1], -1});
     ::close(outputPipe[1]);

@@ -10,21 +10,17 @@
 
 namespace lumivex::test {
 
-// A child process started in its own process group, so that stopping it also stops everything it started
-// (a window manager's helpers, a shell's children). Deliberately plain POSIX: the X server fixtures start
-// before any Qt application object exists (the benchmarks connect Qt to the server they start).
+// A child process in its own process group, so that stopping it stops everything it started. Plain POSIX: the
+// X server fixtures start before any Qt application object exists.
 class ChildProcess {
 public:
     struct Launch {
         QString program;
         QStringList arguments;
-        // "NAME=value" entries; empty means the caller's environment.
-        QStringList environment;
-        // Where stdout and stderr go: a file descriptor of the caller, or -1 for /dev/null.
-        int outputFd = -1;
+        QStringList environment; // "NAME=value" entries; empty: the caller's environment
+        int outputFd = -1;       // where stdout and stderr go (-1: /dev/null)
         int errorFd = -1;
-        // A descriptor of the caller that the child inherits under the same number (e.g. Xvfb's -displayfd).
-        int inheritedFd = -1;
+        int inheritedFd = -1; // inherited under the same number (e.g. Xvfb's -displayfd)
     };
 
     ChildProcess() = default;
@@ -35,10 +31,10 @@ public:
     bool start(const Launch& launch);
     pid_t pid() const { return m_pid; }
     bool isRunning();
-    // The exit code once the process ended within the time (a signal death counts as 128 + signal).
+    // The exit code (128 + signal after a signal) once the process ended within the time.
     std::optional<int> waitForExit(int timeoutMs);
-    // SIGTERM to the whole group, then SIGKILL after a grace period; always reaps the child.
-    void stop();
+    void stop(); // SIGTERM to the group, SIGKILL after a grace period
+
 
     struct Result {
         int exitCode = -1;
@@ -47,7 +43,7 @@ public:
         bool timedOut = false;
         bool ok() const { return exitCode == 0 && !timedOut; }
     };
-    // Runs a program to its end (or the timeout, when its group is killed) and collects its output.
+    // Runs a program to its end (or kills it at the timeout) and collects its output.
     static Result run(const QString& program, const QStringList& arguments, const QStringList& environment,
                       int timeoutMs);
 
@@ -58,8 +54,7 @@ private:
     std::optional<int> m_exitCode;
 };
 
-// The caller's environment as "NAME=value" entries with some variables replaced ("NAME=value") or removed
-// ("NAME" alone).
+// The caller's environment with variables replaced ("NAME=value") or removed ("NAME").
 QStringList environmentWith(const QStringList& changes);
 
 } // namespace lumivex::test

@@ -3,9 +3,8 @@
 // test, as any application's window would. It prints the window id once the window is mapped and painted,
 // then waits until it is terminated.
 //
-//   lumivex_test_window --geometry WxH+X+Y --color RRGGBB [--net-name TEXT] [--wm-name TEXT]
-//                       [--class INSTANCE,CLASS] [--opacity 0..1] [--type normal|dialog|utility|dock|...]
-//                       [--decorated] [--pid N] [--no-pid] [--override-redirect]
+//   lumivex_test_window --geometry WxH+X+Y --color RRGGBB [--net-name TEXT] [--wm-name TEXT] [--class CLASS]
+//                       [--opacity 0..1] [--type normal|dialog|dock|...] [--decorated] [--pid N] [--override-redirect]
 
 #include <xcb/xcb.h>
 
@@ -26,11 +25,11 @@ struct Options {
     uint32_t color = 0xff0000;
     const char* netName = nullptr;
     const char* wmName = nullptr;
-    std::string instance = "lumivex-test", className = "LumivexTest";
+    std::string className = "LumivexTest";
     double opacity = -1;
     std::string type = "normal";
     bool decorated = false;
-    long pid = -2; // -2: our own pid, -1: none
+    long pid = -1; // -1: our own pid
     bool overrideRedirect = false;
 };
 
@@ -50,18 +49,13 @@ bool parse(int argc, char** argv, Options& o)
         } else if (arg == "--wm-name" && takes()) {
             o.wmName = value;
         } else if (arg == "--class" && takes()) {
-            const std::string text = value;
-            const auto comma = text.find(',');
-            o.instance = text.substr(0, comma);
-            o.className = comma == std::string::npos ? text : text.substr(comma + 1);
+            o.className = value;
         } else if (arg == "--opacity" && takes()) {
             o.opacity = std::atof(value);
         } else if (arg == "--type" && takes()) {
             o.type = value;
         } else if (arg == "--pid" && takes()) {
             o.pid = std::atol(value);
-        } else if (arg == "--no-pid") {
-            o.pid = -1;
         } else if (arg == "--decorated") {
             o.decorated = true;
         } else if (arg == "--override-redirect") {
@@ -115,12 +109,10 @@ void describe(xcb_connection_t* c, xcb_window_t w, const Options& o)
         const std::string name = latin1FromUtf8(o.wmName);
         setProperty(c, w, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, uint32_t(name.size()), name.data());
     }
-    std::string wmClass = o.instance + '\0' + o.className + '\0';
+    const std::string wmClass = "lumivex-test" + std::string(1, '\0') + o.className + '\0';
     setProperty(c, w, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, uint32_t(wmClass.size()), wmClass.data());
-    if (o.pid != -1) {
-        const uint32_t pid = uint32_t(o.pid == -2 ? long(getpid()) : o.pid);
-        setProperty(c, w, atom(c, "_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, 1, &pid);
-    }
+    const uint32_t pid = uint32_t(o.pid == -1 ? long(getpid()) : o.pid);
+    setProperty(c, w, atom(c, "_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, 1, &pid);
     if (o.opacity >= 0) {
         const uint32_t opacity = uint32_t(std::lround(std::min(1.0, o.opacity) * 0xffffffffu));
         setProperty(c, w, atom(c, "_NET_WM_WINDOW_OPACITY"), XCB_ATOM_CARDINAL, 32, 1, &opacity);
@@ -139,10 +131,8 @@ void describe(xcb_connection_t* c, xcb_window_t w, const Options& o)
     // User-specified position and size, so the window manager puts the window where the test asked.
     uint32_t sizeHints[18] = {};
     sizeHints[0] = 1 | 2 | 4 | 8;
-    sizeHints[1] = uint32_t(o.x);
-    sizeHints[2] = uint32_t(o.y);
-    sizeHints[3] = uint32_t(o.width);
-    sizeHints[4] = uint32_t(o.height);
+    sizeHints[1] = uint32_t(o.x), sizeHints[2] = uint32_t(o.y);
+    sizeHints[3] = uint32_t(o.width), sizeHints[4] = uint32_t(o.height);
     setProperty(c, w, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 32, 18, sizeHints);
 }
 
@@ -174,16 +164,9 @@ int main(int argc, char** argv)
 
     bool mapped = false, exposed = false, announced = false;
     while (xcb_generic_event_t* event = xcb_wait_for_event(c)) {
-        switch (event->response_type & 0x7f) {
-        case XCB_MAP_NOTIFY:
-            mapped = true;
-            break;
-        case XCB_EXPOSE:
-            exposed = true;
-            break;
-        default:
-            break;
-        }
+        const uint8_t type = event->response_type & 0x7f;
+        mapped |= type == XCB_MAP_NOTIFY;
+        exposed |= type == XCB_EXPOSE;
         std::free(event);
         if (mapped && exposed && !announced) {
             // The server paints the background before it reports the exposure, so the colour is on screen.

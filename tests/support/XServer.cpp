@@ -18,31 +18,28 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Reads one line from a pipe, giving up at the deadline or at the end of the stream.
-std::optional<QByteArray> readLine(int fd, int timeoutMs)
+// The first line from a pipe's read end (closed afterwards); nothing after 20 s or at the end of the stream.
+std::optional<QByteArray> readLine(int fd, bool started = true)
 {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    const auto deadline = Clock::now() + std::chrono::seconds(20);
     QByteArray line;
-    while (!line.contains('\n')) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        if (left <= 0)
-            return std::nullopt;
+    while (started && !line.contains('\n') && Clock::now() < deadline) {
         pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, int(left)) <= 0)
+        if (::poll(&p, 1, 100) <= 0)
             continue;
         char buffer[256];
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n <= 0)
-            return std::nullopt;
+            break;
         line.append(buffer, n);
     }
-    return line.left(line.indexOf('\n'));
+    ::close(fd);
+    if (!line.contains('\n'))
+        return std::nullopt;
+    return line.left(line.indexOf('\n')).trimmed();
 }
 
-int openLog(const QString& path)
-{
-    return ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-}
+xcb_window_t rootOf(xcb_connection_t* c) { return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root; }
 
 xcb_atom_t internAtom(xcb_connection_t* c, const char* name)
 {
@@ -53,45 +50,29 @@ xcb_atom_t internAtom(xcb_connection_t* c, const char* name)
     return atom;
 }
 
-QByteArray propertyBytes(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property, xcb_atom_t type)
+QByteArray propertyBytes(xcb_connection_t* c, xcb_window_t window, const char* property, xcb_atom_t type)
 {
+    const xcb_atom_t atom = internAtom(c, property);
     xcb_get_property_reply_t* reply
-        = xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, type, 0, 1 << 20), nullptr);
+        = xcb_get_property_reply(c, xcb_get_property(c, 0, window, atom, type, 0, 1 << 20), nullptr);
     QByteArray bytes;
     if (reply && reply->format != 0)
-        bytes = QByteArray(static_cast<const char*>(xcb_get_property_value(reply)),
-                           xcb_get_property_value_length(reply));
+        bytes = QByteArray(static_cast<const char*>(xcb_get_property_value(reply)), xcb_get_property_value_length(reply));
     free(reply);
     return bytes;
 }
 
-std::optional<uint32_t> cardinalProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property)
+// A list of 32-bit values (window ids, cardinals).
+QList<uint32_t> values(const QByteArray& bytes)
 {
-    const QByteArray bytes = propertyBytes(c, window, property, XCB_ATOM_CARDINAL);
-    if (bytes.size() < 4)
-        return std::nullopt;
-    uint32_t value = 0;
-    memcpy(&value, bytes.constData(), 4);
-    return value;
-}
-
-QList<xcb_window_t> childrenOf(xcb_connection_t* c, xcb_window_t window)
-{
-    QList<xcb_window_t> result;
-    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr);
-    if (!tree)
-        return result;
-    const xcb_window_t* children = xcb_query_tree_children(tree);
-    for (int i = 0; i < xcb_query_tree_children_length(tree); ++i)
-        result.append(children[i]);
-    free(tree);
+    QList<uint32_t> result(bytes.size() / 4);
+    memcpy(result.data(), bytes.constData(), result.size() * 4);
     return result;
 }
 
-// A minimal openbox configuration: one desktop, no margins, no key bindings (the keys belong to the
-// application under test), click to focus and raise, no animations that would delay a state change.
-// Clicks are bound in the client context only: a plain press bound on the frame is grabbed by openbox over the
-// whole window and never reaches the application.
+// One desktop, no margins, no key bindings (the keys belong to the application under test), click to focus and
+// raise, no animations. Clicks are bound in the client context only: a press bound on the frame is grabbed by
+// openbox over the whole window and never reaches the application.
 const char* const openboxConfiguration = R"(<?xml version="1.0" encoding="UTF-8"?>
 <openbox_config xmlns="http://openbox.org/3.4/rc">
   <resistance><strength>0</strength><screen_edge_strength>0</screen_edge_strength></resistance>
@@ -117,18 +98,13 @@ const char* const openboxConfiguration = R"(<?xml version="1.0" encoding="UTF-8"
 
 XServer::XServer() : XServer(Options{}) {}
 
-XServer::XServer(Options options)
-    : m_options(options)
+XServer::XServer(Options options) : m_options(options)
 {
-    if (!m_directory.isValid()) {
-        m_error = QStringLiteral("cannot create a temporary folder");
-        return;
-    }
-    if (!startServer())
-        return;
-    if (m_options.windowManager && !startWindowManager()) {
-        xcb_disconnect(m_connection);
+    if (!startServer() || (m_options.windowManager && !startWindowManager())) {
+        if (m_connection)
+            xcb_disconnect(m_connection);
         m_connection = nullptr;
+        m_windowManager.stop();
         m_server.stop();
     }
 }
@@ -145,37 +121,26 @@ XServer::~XServer()
 bool XServer::startServer()
 {
     int pipe[2];
-    if (::pipe2(pipe, O_CLOEXEC) != 0) {
-        m_error = QStringLiteral("cannot create a pipe");
+    if (::pipe2(pipe, O_CLOEXEC) != 0)
         return false;
-    }
-    QStringList arguments{QStringLiteral("-displayfd"), QString::number(pipe[1]),
-                          QStringLiteral("-screen"), QStringLiteral("0"),
-                          QStringLiteral("%1x%2x24").arg(m_options.width).arg(m_options.height),
+    QStringList arguments{QStringLiteral("-displayfd"), QString::number(pipe[1]), QStringLiteral("-screen"),
+                          QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(m_options.width).arg(m_options.height),
                           QStringLiteral("-nolisten"), QStringLiteral("tcp"),
                           // Without -noreset the server forgets its monitors whenever the last client leaves.
                           QStringLiteral("-noreset")};
     if (!m_options.sharedMemory)
         arguments << QStringLiteral("-extension") << QStringLiteral("MIT-SHM");
-    const int log = openLog(m_directory.filePath(QStringLiteral("xvfb.log")));
-    const bool started = m_server.start({QStringLiteral("Xvfb"), arguments, {}, log, log, pipe[1]});
+    const bool started = m_server.start({QStringLiteral("Xvfb"), arguments, {}, -1, -1, pipe[1]});
     ::close(pipe[1]);
-    if (log >= 0)
-        ::close(log);
-    const std::optional<QByteArray> number = started ? readLine(pipe[0], 20000) : std::nullopt;
-    ::close(pipe[0]);
-    if (!number || number->trimmed().isEmpty()) {
-        m_error = started ? QStringLiteral("Xvfb did not report a display number") : QStringLiteral("cannot start Xvfb");
-        m_server.stop();
+    const std::optional<QByteArray> number = readLine(pipe[0], started);
+    if (!number || number->isEmpty()) {
+        m_error = QStringLiteral("Xvfb did not report a display number");
         return false;
     }
-    m_display = QLatin1Char(':') + QString::fromLatin1(number->trimmed());
+    m_display = QLatin1Char(':') + QString::fromLatin1(*number);
     m_connection = xcb_connect(m_display.toLatin1().constData(), nullptr);
     if (xcb_connection_has_error(m_connection)) {
-        xcb_disconnect(m_connection);
-        m_connection = nullptr;
         m_error = QStringLiteral("cannot connect to Xvfb on ") + m_display;
-        m_server.stop();
         return false;
     }
     return true;
@@ -185,21 +150,13 @@ bool XServer::startWindowManager()
 {
     const QString configuration = m_directory.filePath(QStringLiteral("openbox.xml"));
     QFile file(configuration);
-    if (!file.open(QIODevice::WriteOnly) || file.write(openboxConfiguration) < 0) {
-        m_error = QStringLiteral("cannot write the openbox configuration");
-        return false;
-    }
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(openboxConfiguration) > 0;
     file.close();
-    const int log = openLog(m_directory.filePath(QStringLiteral("openbox.log")));
-    const bool started = m_windowManager.start(
-        {QStringLiteral("openbox"),
-         {QStringLiteral("--sm-disable"), QStringLiteral("--config-file"), configuration},
-         environmentList({QStringLiteral("XDG_CONFIG_HOME=") + m_directory.path()}), log, log, -1});
-    if (log >= 0)
-        ::close(log);
-    if (!started || !waitUntil([this] { return windowManagerReady(); }, 20000)) {
+    if (!written || !m_windowManager.start({QStringLiteral("openbox"),
+                                            {QStringLiteral("--sm-disable"), QStringLiteral("--config-file"), configuration},
+                                            environmentList({QStringLiteral("XDG_CONFIG_HOME=") + m_directory.path()})})
+        || !waitUntil([this] { return windowManagerReady(); }, 20000)) {
         m_error = QStringLiteral("openbox did not start on ") + m_display;
-        m_windowManager.stop();
         return false;
     }
     return true;
@@ -207,36 +164,19 @@ bool XServer::startWindowManager()
 
 bool XServer::windowManagerReady() const
 {
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
-    const QByteArray check = propertyBytes(m_connection, screen->root,
-                                           internAtom(m_connection, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW);
-    if (check.size() < 4)
+    if (propertyBytes(m_connection, rootOf(m_connection), "_NET_SUPPORTING_WM_CHECK", XCB_ATOM_WINDOW).isEmpty())
         return false;
     // openbox announces itself before its event loop runs and drops map requests that arrive in between, so
     // it is ready only once it has really managed (mapped) a probe window.
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
     const xcb_window_t probe = xcb_generate_id(m_connection);
     xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, probe, screen->root, 0, 0, 16, 16, 0,
                       XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
     xcb_map_window(m_connection, probe);
-    const auto deadline = Clock::now() + std::chrono::milliseconds(500);
-    bool managed = false;
-    while (!managed && Clock::now() < deadline) {
-        QThread::msleep(5);
-        managed = isViewable(probe);
-    }
+    const bool managed = waitUntil([&] { return isViewable(probe); }, 500);
     xcb_destroy_window(m_connection, probe);
     sync();
     return managed;
-}
-
-QProcessEnvironment XServer::environment() const
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), m_display);
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("x11"));
-    return environment;
 }
 
 QStringList XServer::environmentList(const QStringList& changes) const
@@ -246,33 +186,16 @@ QStringList XServer::environmentList(const QStringList& changes) const
                            + changes);
 }
 
-ChildProcess::Result XServer::run(const QString& program, const QStringList& arguments, int timeoutMs) const
-{
-    return ChildProcess::run(program, arguments, environmentList(), timeoutMs);
-}
-
 ChildProcess::Result XServer::xdotool(const QStringList& arguments) const
 {
-    return run(QStringLiteral("xdotool"), arguments);
-}
-
-ChildProcess::Result XServer::xrandr(const QStringList& arguments) const
-{
-    return run(QStringLiteral("xrandr"), arguments);
-}
-
-ChildProcess::Result XServer::xclip(const QStringList& arguments) const
-{
-    return run(QStringLiteral("xclip"), arguments);
+    return ChildProcess::run(QStringLiteral("xdotool"), arguments, environmentList(), 20000);
 }
 
 bool XServer::setMonitors(const QList<QRect>& monitors)
 {
-    if (!isRunning() || monitors.isEmpty())
-        return false;
     for (qsizetype i = 0; i < monitors.size(); ++i) {
         const QRect& m = monitors.at(i);
-        // Physical sizes of a 96-dpi screen, so that toolkits see a normal density.
+        // Physical sizes of a 96-dpi screen.
         const QString geometry = QStringLiteral("%1/%2x%3/%4+%5+%6")
                                      .arg(m.width())
                                      .arg(qRound(m.width() * 25.4 / 96))
@@ -280,8 +203,9 @@ bool XServer::setMonitors(const QList<QRect>& monitors)
                                      .arg(qRound(m.height() * 25.4 / 96))
                                      .arg(m.x())
                                      .arg(m.y());
-        const QString output = i == 0 ? QStringLiteral("screen") : QStringLiteral("none");
-        if (!xrandr({QStringLiteral("--setmonitor"), QStringLiteral("m%1").arg(i), geometry, output}).ok())
+        const QStringList arguments{QStringLiteral("--setmonitor"), QStringLiteral("m%1").arg(i), geometry,
+                                    i == 0 ? QStringLiteral("screen") : QStringLiteral("none")};
+        if (!ChildProcess::run(QStringLiteral("xrandr"), arguments, environmentList(), 20000).ok())
             return false;
     }
     return true;
@@ -289,13 +213,11 @@ bool XServer::setMonitors(const QList<QRect>& monitors)
 
 uint32_t XServer::createWindow(const TestWindowSpec& spec)
 {
-    if (!isRunning())
-        return 0;
     const QRect& g = spec.geometry;
     QStringList arguments{QStringLiteral("--geometry"),
                           QStringLiteral("%1x%2+%3+%4").arg(g.width()).arg(g.height()).arg(g.x()).arg(g.y()),
                           QStringLiteral("--color"), spec.color.name().mid(1),
-                          QStringLiteral("--class"), spec.instanceName + QLatin1Char(',') + spec.className,
+                          QStringLiteral("--class"), spec.className,
                           QStringLiteral("--type"), spec.type};
     if (spec.netTitle)
         arguments << QStringLiteral("--net-name") << *spec.netTitle;
@@ -309,7 +231,6 @@ uint32_t XServer::createWindow(const TestWindowSpec& spec)
         arguments << QStringLiteral("--pid") << QString::number(*spec.pid);
     if (spec.overrideRedirect)
         arguments << QStringLiteral("--override-redirect");
-
     int pipe[2];
     if (::pipe2(pipe, O_CLOEXEC) != 0)
         return 0;
@@ -317,11 +238,9 @@ uint32_t XServer::createWindow(const TestWindowSpec& spec)
     const bool started = process->start(
         {QStringLiteral(LUMIVEX_TEST_WINDOW_EXECUTABLE), arguments, environmentList(), pipe[1], -1, -1});
     ::close(pipe[1]);
-    const std::optional<QByteArray> line = started ? readLine(pipe[0], 20000) : std::nullopt;
-    ::close(pipe[0]);
-    bool ok = false;
-    const uint32_t window = line ? line->trimmed().toUInt(&ok) : 0;
-    if (!ok || window == 0)
+    // The helper prints the window id once the window is mapped and painted.
+    const uint32_t window = readLine(pipe[0], started).value_or(QByteArray()).toUInt();
+    if (window == 0)
         return 0;
     m_windows[window] = std::move(process);
     const bool managed = m_options.windowManager && !spec.overrideRedirect;
@@ -331,18 +250,10 @@ uint32_t XServer::createWindow(const TestWindowSpec& spec)
 
 void XServer::destroyWindow(uint32_t window)
 {
-    // Window ids are reused by later clients: wait until the window manager has forgotten this one too, so that
-    // a new window with the same id is never mistaken for it.
+    // Window ids are reused: wait until the window manager has forgotten this one too, so that a new window with
+    // the same id is never mistaken for it.
     if (m_windows.erase(window))
         waitUntil([&] { return !isViewable(window) && !isManaged(window); });
-}
-
-std::optional<qint64> XServer::processOfWindow(uint32_t window) const
-{
-    const auto it = m_windows.find(window);
-    if (it == m_windows.end())
-        return std::nullopt;
-    return it->second->pid();
 }
 
 int XServer::differingPixels(const QImage& a, const QImage& b)
@@ -356,31 +267,22 @@ int XServer::differingPixels(const QImage& a, const QImage& b)
     return count;
 }
 
-QImage XServer::grab() const { return grab(QRect(QPoint(0, 0), size())); }
-
-QImage XServer::grab(const QRect& area) const
+QImage XServer::grab(QRect area) const
 {
-    if (!isRunning() || area.isEmpty())
-        return {};
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+    if (area.isNull())
+        area = QRect(0, 0, m_options.width, m_options.height);
     xcb_get_image_reply_t* reply = xcb_get_image_reply(
         m_connection,
-        xcb_get_image(m_connection, XCB_IMAGE_FORMAT_Z_PIXMAP, root, int16_t(area.x()), int16_t(area.y()),
-                      uint16_t(area.width()), uint16_t(area.height()), ~0u),
+        xcb_get_image(m_connection, XCB_IMAGE_FORMAT_Z_PIXMAP, rootOf(m_connection), int16_t(area.x()),
+                      int16_t(area.y()), uint16_t(area.width()), uint16_t(area.height()), ~0u),
         nullptr);
-    if (!reply)
-        return {};
     QImage image;
-    const qsizetype rowBytes = qsizetype(area.width()) * 4;
-    if (reply->depth == 24 && xcb_get_image_data_length(reply) >= rowBytes * area.height()) {
+    if (reply && reply->depth == 24 && xcb_get_image_data_length(reply) >= area.width() * area.height() * 4) {
         image = QImage(area.size(), QImage::Format_RGB32);
-        const uint8_t* data = xcb_get_image_data(reply);
-        for (int y = 0; y < area.height(); ++y) {
-            const auto* from = reinterpret_cast<const uint32_t*>(data + y * rowBytes);
-            auto* to = reinterpret_cast<uint32_t*>(image.scanLine(y));
+        const auto* from = reinterpret_cast<const uint32_t*>(xcb_get_image_data(reply));
+        for (int y = 0; y < area.height(); ++y)
             for (int x = 0; x < area.width(); ++x)
-                to[x] = from[x] | 0xff000000u;
-        }
+                image.setPixel(x, y, *from++ | 0xff000000u); // the server leaves the top byte undefined
     }
     free(reply);
     return image;
@@ -388,13 +290,10 @@ QImage XServer::grab(const QRect& area) const
 
 QRect XServer::geometryOf(uint32_t window) const
 {
-    if (!isRunning())
-        return {};
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
     xcb_get_geometry_reply_t* geometry
         = xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, window), nullptr);
     xcb_translate_coordinates_reply_t* origin = xcb_translate_coordinates_reply(
-        m_connection, xcb_translate_coordinates(m_connection, window, root, 0, 0), nullptr);
+        m_connection, xcb_translate_coordinates(m_connection, window, rootOf(m_connection), 0, 0), nullptr);
     QRect result;
     if (geometry && origin)
         result = QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
@@ -405,8 +304,6 @@ QRect XServer::geometryOf(uint32_t window) const
 
 bool XServer::isViewable(uint32_t window) const
 {
-    if (!isRunning())
-        return false;
     xcb_get_window_attributes_reply_t* attributes = xcb_get_window_attributes_reply(
         m_connection, xcb_get_window_attributes(m_connection, window), nullptr);
     const bool viewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
@@ -414,51 +311,41 @@ bool XServer::isViewable(uint32_t window) const
     return viewable;
 }
 
+bool XServer::isManaged(uint32_t window) const
+{
+    return values(propertyBytes(m_connection, rootOf(m_connection), "_NET_CLIENT_LIST", XCB_ATOM_WINDOW))
+        .contains(window);
+}
+
 QList<uint32_t> XServer::viewableWindowsOf(qint64 pid) const
 {
     QList<uint32_t> result;
-    if (!isRunning())
-        return result;
-    const xcb_atom_t pidAtom = internAtom(m_connection, "_NET_WM_PID");
     const std::function<void(xcb_window_t, int)> visit = [&](xcb_window_t parent, int depth) {
-        for (xcb_window_t child : childrenOf(m_connection, parent)) {
+        xcb_query_tree_reply_t* tree = xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, parent), nullptr);
+        if (!tree)
+            return;
+        const xcb_window_t* first = xcb_query_tree_children(tree);
+        const QList<xcb_window_t> children(first, first + xcb_query_tree_children_length(tree));
+        free(tree);
+        for (xcb_window_t child : children) {
             if (!isViewable(child))
                 continue;
-            if (cardinalProperty(m_connection, child, pidAtom) == std::optional<uint32_t>(uint32_t(pid)))
+            if (values(propertyBytes(m_connection, child, "_NET_WM_PID", XCB_ATOM_CARDINAL)) == QList<uint32_t>{uint32_t(pid)})
                 result.append(child);
             else if (depth < 3)
                 visit(child, depth + 1);
         }
     };
-    visit(xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root, 1);
+    visit(rootOf(m_connection), 1);
     return result;
-}
-
-bool XServer::isManaged(uint32_t window) const
-{
-    if (!isRunning())
-        return false;
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
-    const QByteArray clients
-        = propertyBytes(m_connection, root, internAtom(m_connection, "_NET_CLIENT_LIST"), XCB_ATOM_WINDOW);
-    for (qsizetype i = 0; i + 4 <= clients.size(); i += 4) {
-        uint32_t client = 0;
-        memcpy(&client, clients.constData() + i, 4);
-        if (client == window)
-            return true;
-    }
-    return false;
 }
 
 QString XServer::titleOf(uint32_t window) const
 {
-    if (!isRunning())
-        return {};
-    const QByteArray net = propertyBytes(m_connection, window, internAtom(m_connection, "_NET_WM_NAME"),
-                                         internAtom(m_connection, "UTF8_STRING"));
-    if (!net.isEmpty())
-        return QString::fromUtf8(net);
-    return QString::fromLatin1(propertyBytes(m_connection, window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING));
+    const QByteArray net
+        = propertyBytes(m_connection, window, "_NET_WM_NAME", internAtom(m_connection, "UTF8_STRING"));
+    return net.isEmpty() ? QString::fromLatin1(propertyBytes(m_connection, window, "WM_NAME", XCB_ATOM_STRING))
+                         : QString::fromUtf8(net);
 }
 
 bool XServer::waitUntil(const std::function<bool()>& condition, int timeoutMs) const

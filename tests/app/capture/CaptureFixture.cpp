@@ -1,9 +1,8 @@
 #include "CaptureFixture.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QTest>
-
-#include <chrono>
 
 namespace lumivex::test {
 
@@ -12,12 +11,19 @@ uint32_t coordinateAt(int x, int y) { return 0xff000000u | (uint32_t(x) << 12) |
 QImage coordinateImage(int width, int height)
 {
     QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
+    for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            line[x] = coordinateAt(x, y);
-    }
+            image.setPixel(x, y, coordinateAt(x, y));
     return image;
+}
+
+std::unique_ptr<X11CaptureBackend> x11Backend(const XServer& server, double scale, bool sharedMemory)
+{
+    X11CaptureBackend::Options options;
+    options.displayName = server.display().toLatin1();
+    options.screens = [scale](const X11ScreenGrabber::Monitor&) { return X11CaptureBackend::ScreenMatch{nullptr, scale}; };
+    options.allowSharedMemory = sharedMemory;
+    return std::make_unique<X11CaptureBackend>(options);
 }
 
 void CaptureFixture::SetUp()
@@ -35,15 +41,14 @@ void CaptureFixture::SetUp()
 void CaptureFixture::TearDown()
 {
     m_coordinator.reset();
-    // Overlays are deleted later, from the event loop.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // overlays are deleted later
 }
 
 bool CaptureFixture::waitFor(const std::function<bool()>& condition)
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    const QDeadlineTimer deadline(10000);
     while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
+        if (deadline.hasExpired())
             return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
@@ -69,11 +74,6 @@ void CaptureFixture::drag(CaptureOverlayView* view, QPoint from, QPoint to)
     QTest::mouseMove(view, (from + to) / 2);
     QTest::mouseMove(view, to);
     QTest::mouseRelease(view, Qt::LeftButton, {}, to);
-}
-
-void CaptureFixture::press(CaptureOverlayView* view, Qt::Key key, Qt::KeyboardModifiers modifiers)
-{
-    QTest::keyClick(view, key, modifiers);
 }
 
 } // namespace lumivex::test

@@ -4,6 +4,8 @@
 #include "app/capture/CaptureOverlayView.h"
 #include "app/capture/CaptureOverlayWindow.h"
 #include "app/platform/NullCaptureBackend.h"
+#include "app/platform/X11CaptureBackend.h"
+#include "support/XServer.h"
 
 #include <gtest/gtest.h>
 
@@ -12,13 +14,15 @@
 
 namespace lumivex::test {
 
-// A picture whose every pixel carries its own coordinates, so a crop can be traced back to where it came from.
-QImage coordinateImage(int width, int height);
+// Pixels that carry their own coordinates, so a crop can be traced back to where it came from.
 uint32_t coordinateAt(int x, int y);
+QImage coordinateImage(int width, int height);
 
-// Two displays side by side without a display server: the left one at 2 pixels per point (640 × 400 points,
-// 1280 × 800 pixels), the right one at 1 (640 × 400), both frozen as coordinate pictures. The coordinator runs
-// on the Null backend; results, failures and ends are collected.
+// An X11 backend on the test server whose every monitor has this many pixels per point.
+std::unique_ptr<X11CaptureBackend> x11Backend(const XServer& server, double scale = 1, bool sharedMemory = true);
+
+// Two displays side by side on the Null backend: the left at 2 pixels per point (640 × 400 points), the right
+// at 1 (640 × 400), both frozen as coordinate pictures; results, failures and ends are collected.
 class CaptureFixture : public testing::Test {
 protected:
     void SetUp() override;
@@ -28,9 +32,7 @@ protected:
     CaptureSession* open(CaptureSession::Mode mode);
     CaptureOverlayView* view(int index) const;
     static bool waitFor(const std::function<bool()>& condition);
-
-    void drag(CaptureOverlayView* view, QPoint from, QPoint to);
-    void press(CaptureOverlayView* view, Qt::Key key, Qt::KeyboardModifiers modifiers = {});
+    static void drag(CaptureOverlayView* view, QPoint from, QPoint to);
 
     NullCaptureBackend m_backend;
     std::unique_ptr<CaptureCoordinator> m_coordinator;

@@ -13,15 +13,12 @@ constexpr double inf = std::numeric_limits<double>::infinity();
 
 WindowInfo window(uint32_t id, Rect frame) { return {id, frame, QStringLiteral("owner"), QString()}; }
 
-TEST(CaptureGeometry, RectFromTwoPointsIsNormalisedWhicheverWayTheDragWent)
+TEST(CaptureGeometry, DragRectAndTopLeftFrame)
 {
+    // Normalised whichever way the drag went.
     EXPECT_EQ(CaptureGeometry::rect({30, 40}, {10, 5}), Rect(10, 5, 20, 35));
     EXPECT_EQ(CaptureGeometry::rect({10, 40}, {30, 5}), Rect(10, 5, 20, 35));
-    EXPECT_EQ(CaptureGeometry::rect({7, 7}, {7, 7}), Rect(7, 7, 0, 0));
-}
-
-TEST(CaptureGeometry, TopLeftFrameFlipsAroundThePrimaryDisplay)
-{
+    // Bottom-left display frames flipped around the primary display's height.
     EXPECT_EQ(CaptureGeometry::topLeftFrame({0, 0, 1440, 900}, 900), Rect(0, 0, 1440, 900));
     // A display above the primary one lies at negative y in top-left space.
     EXPECT_EQ(CaptureGeometry::topLeftFrame({0, 900, 1920, 1080}, 900), Rect(0, -1080, 1920, 1080));
@@ -66,7 +63,6 @@ INSTANTIATE_TEST_SUITE_P(
         // 2 pixels per point: 20.4..30.6 → 20..31 and 21.4..31.6 → 21..32.
         PixelRectCase{"fractional_at_2x", {10.2, 10.7, 5.1, 5.1}, {100, 100}, {200, 200}, Rect(20, 21, 11, 11)},
         PixelRectCase{"thin_rect_keeps_one_pixel", {5, 5, 0.3, 10}, {100, 100}, {100, 100}, Rect(5, 5, 1, 10)},
-        PixelRectCase{"whole_display", {0, 0, 100, 50}, {100, 50}, {200, 100}, Rect(0, 0, 200, 100)},
         // x and y scale separately when the image is not uniformly denser than the display.
         PixelRectCase{"anisotropic", {10, 10, 10, 10}, {100, 100}, {300, 100}, Rect(30, 10, 30, 10)},
         PixelRectCase{"overhanging_left_top", {-20, -5, 30, 10}, {100, 100}, {100, 100}, Rect(0, 0, 10, 5)},
@@ -76,54 +72,30 @@ INSTANTIATE_TEST_SUITE_P(
         PixelRectCase{"wholly_outside", {150, 10, 20, 20}, {100, 100}, {100, 100}, std::nullopt},
         PixelRectCase{"touching_the_right_edge_only", {100, 10, 20, 20}, {100, 100}, {100, 100}, std::nullopt},
         PixelRectCase{"zero_display", {0, 0, 10, 10}, {0, 0}, {100, 100}, std::nullopt},
-        PixelRectCase{"negative_display", {0, 0, 10, 10}, {-100, 100}, {100, 100}, std::nullopt},
         PixelRectCase{"empty_image", {0, 0, 10, 10}, {100, 100}, {0, 0}, std::nullopt},
         PixelRectCase{"nan_display", {0, 0, 10, 10}, {nan, 100}, {100, 100}, std::nullopt},
         PixelRectCase{"nan_rect", {nan, 0, 10, 10}, {100, 100}, {100, 100}, std::nullopt},
         PixelRectCase{"infinite_width_is_clipped", {10, 0, inf, 10}, {100, 100}, {100, 100}, Rect(10, 0, 90, 10)},
-        PixelRectCase{"null_rect", Rect::null(), {100, 100}, {100, 100}, std::nullopt},
         PixelRectCase{"gigantic", {-1e300, -1e300, 2e300, 2e300}, {100, 100}, {64, 64}, Rect(0, 0, 64, 64)}),
     [](const testing::TestParamInfo<PixelRectCase>& info) { return std::string(info.param.name); });
 
-// Every pixel carries its own coordinates, so a crop can be checked against where it came from.
-QImage coordinateImage(int width, int height, QImage::Format format)
+TEST(CaptureGeometry, CropCutsAnIndependentCopyOfTheSelectedPixels)
 {
-    QImage image(width, height, format);
-    for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x)
-            line[x] = (uint32_t(x) << 12) | uint32_t(y); // the top byte stays 0, as the X server leaves it
-    }
-    return image;
-}
-
-TEST(CaptureGeometry, CropCutsTheSelectedPixelsAtTheDisplayDensity)
-{
-    const QImage frozen = coordinateImage(200, 100, QImage::Format_RGB32);
+    // Every pixel carries its own coordinates; the top byte stays 0, as the X server leaves it.
+    QImage frozen(200, 100, QImage::Format_RGB32);
+    for (int y = 0; y < frozen.height(); ++y)
+        for (int x = 0; x < frozen.width(); ++x)
+            reinterpret_cast<uint32_t*>(frozen.scanLine(y))[x] = (uint32_t(x) << 12) | uint32_t(y);
     const std::optional<QImage> cut = CaptureGeometry::crop(frozen, {10.5, 20, 30, 15.2}, {100, 50});
+    frozen.fill(Qt::black);
     ASSERT_TRUE(cut);
-    // 21..81 by 40..71 in pixels.
-    ASSERT_EQ(cut->size(), QSize(60, 31));
+    ASSERT_EQ(cut->size(), QSize(60, 31)); // 21..81 by 40..71 in pixels
     EXPECT_EQ(cut->format(), QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < cut->height(); ++y)
         for (int x = 0; x < cut->width(); ++x)
             ASSERT_EQ(cut->pixel(x, y), 0xff000000u | (uint32_t(x + 21) << 12) | uint32_t(y + 40)) << x << "," << y;
-}
-
-TEST(CaptureGeometry, CropIsIndependentOfTheFrozenImage)
-{
-    QImage frozen = coordinateImage(50, 50, QImage::Format_RGB32);
-    const QImage cut = *CaptureGeometry::crop(frozen, {0, 0, 10, 10}, {50, 50});
-    frozen.fill(Qt::black);
-    EXPECT_EQ(cut.pixel(3, 4), 0xff000000u | (3u << 12) | 4u);
-}
-
-TEST(CaptureGeometry, CropOfNothingIsNothing)
-{
-    const QImage frozen = coordinateImage(50, 50, QImage::Format_RGB32);
-    EXPECT_FALSE(CaptureGeometry::crop(frozen, {60, 0, 10, 10}, {50, 50}));
-    EXPECT_FALSE(CaptureGeometry::crop(frozen, {0, 0, 10, 10}, {0, 50}));
-    EXPECT_FALSE(CaptureGeometry::crop(QImage(), {0, 0, 10, 10}, {50, 50}));
+    EXPECT_FALSE(CaptureGeometry::crop(frozen, {260, 0, 10, 10}, {100, 50}));
+    EXPECT_FALSE(CaptureGeometry::crop(QImage(), {0, 0, 10, 10}, {100, 50}));
 }
 
 } // namespace
