@@ -133,10 +133,10 @@ int main(int argc, char** argv)
                                                              {{800, 400, 2400, 1500}, QColor(60, 90, 200)},
                                                              {{3000, 1200, 1800, 1400}, QColor(230, 120, 40)}};
         for (const auto& [geometry, color] : windows) {
-            test::TestWindowSpec spec;
-            spec.geometry = geometry;
-            spec.color = color;
-            server->createWindow(spec);
+            test::TestWindowOptions options;
+            options.geometry = geometry;
+            options.color = color;
+            server->createWindow(options);
         }
         qputenv("DISPLAY", server->display().toLatin1());
     }

@@ -211,25 +211,25 @@ bool XServer::setMonitors(const QList<QRect>& monitors)
     return true;
 }
 
-uint32_t XServer::createWindow(const TestWindowSpec& spec)
+uint32_t XServer::createWindow(const TestWindowOptions& options)
 {
-    const QRect& g = spec.geometry;
+    const QRect& g = options.geometry;
     QStringList arguments{QStringLiteral("--geometry"),
                           QStringLiteral("%1x%2+%3+%4").arg(g.width()).arg(g.height()).arg(g.x()).arg(g.y()),
-                          QStringLiteral("--color"), spec.color.name().mid(1),
-                          QStringLiteral("--class"), spec.className,
-                          QStringLiteral("--type"), spec.type};
-    if (spec.netTitle)
-        arguments << QStringLiteral("--net-name") << *spec.netTitle;
-    if (spec.legacyTitle)
-        arguments << QStringLiteral("--wm-name") << *spec.legacyTitle;
-    if (spec.opacity)
-        arguments << QStringLiteral("--opacity") << QString::number(*spec.opacity, 'g', 10);
-    if (spec.decorated)
+                          QStringLiteral("--color"), options.color.name().mid(1),
+                          QStringLiteral("--class"), options.className,
+                          QStringLiteral("--type"), options.type};
+    if (options.netTitle)
+        arguments << QStringLiteral("--net-name") << *options.netTitle;
+    if (options.legacyTitle)
+        arguments << QStringLiteral("--wm-name") << *options.legacyTitle;
+    if (options.opacity)
+        arguments << QStringLiteral("--opacity") << QString::number(*options.opacity, 'g', 10);
+    if (options.decorated)
         arguments << QStringLiteral("--decorated");
-    if (spec.pid)
-        arguments << QStringLiteral("--pid") << QString::number(*spec.pid);
-    if (spec.overrideRedirect)
+    if (options.pid)
+        arguments << QStringLiteral("--pid") << QString::number(*options.pid);
+    if (options.overrideRedirect)
         arguments << QStringLiteral("--override-redirect");
     int pipe[2];
     if (::pipe2(pipe, O_CLOEXEC) != 0)
@@ -243,7 +243,7 @@ uint32_t XServer::createWindow(const TestWindowSpec& spec)
     if (window == 0)
         return 0;
     m_windows[window] = std::move(process);
-    const bool managed = m_options.windowManager && !spec.overrideRedirect;
+    const bool managed = m_options.windowManager && !options.overrideRedirect;
     waitUntil([&] { return isViewable(window) && (!managed || isManaged(window)); });
     return window;
 }

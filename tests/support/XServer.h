@@ -21,7 +21,7 @@ struct xcb_connection_t;
 namespace lumivex::test {
 
 // A client window of one colour, shown by lumivex_test_window in its own process.
-struct TestWindowSpec {
+struct TestWindowOptions {
     QRect geometry{100, 100, 200, 150}; // client area in root pixels
     QColor color{Qt::red};
     std::optional<QString> netTitle;    // _NET_WM_NAME (UTF-8)
@@ -62,7 +62,7 @@ public:
     bool setMonitors(const QList<QRect>& monitors);
 
     // Starts a client window and waits until it is mapped, painted and managed; 0 on failure.
-    uint32_t createWindow(const TestWindowSpec& spec);
+    uint32_t createWindow(const TestWindowOptions& options);
     void destroyWindow(uint32_t window);
 
     // Pixels of two same-sized pictures whose colours differ; -1 when the sizes differ.

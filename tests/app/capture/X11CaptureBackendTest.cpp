@@ -9,13 +9,13 @@ namespace {
 
 QRgb rgb(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xffffff; }
 
-TestWindowSpec window(QRect geometry, QColor color)
+TestWindowOptions window(QRect geometry, QColor color)
 {
-    TestWindowSpec spec;
-    spec.geometry = geometry;
-    spec.color = color;
-    spec.netTitle = QStringLiteral("window");
-    return spec;
+    TestWindowOptions options;
+    options.geometry = geometry;
+    options.color = color;
+    options.netTitle = QStringLiteral("window");
+    return options;
 }
 
 class X11CaptureBackendTest : public testing::Test {
@@ -59,7 +59,7 @@ TEST_F(X11CaptureBackendTest, X11FrozenScreenHasTheServersPixelsWithoutThePointe
         const uint32_t red = m_server->createWindow(window({100, 100, 300, 200}, QColor(200, 30, 40)));
         ASSERT_TRUE(red);
         ASSERT_TRUE(m_server->createWindow(window({250, 150, 300, 300}, QColor(20, 180, 60))));
-        TestWindowSpec framed = window({700, 300, 250, 150}, QColor(30, 60, 220));
+        TestWindowOptions framed = window({700, 300, 250, 150}, QColor(30, 60, 220));
         framed.decorated = true;
         ASSERT_TRUE(m_server->createWindow(framed));
         ASSERT_TRUE(m_server->xdotool({"mousemove", "150", "150"}).ok()); // over red: not in a frozen screen
@@ -134,7 +134,7 @@ TEST_F(X11CaptureBackendTest, X11WindowListIsFrontToBackWithoutMinimisedWindows)
 TEST_F(X11CaptureBackendTest, X11WindowListKeepsOnlyPickableWindows)
 {
     start();
-    const std::vector<std::tuple<const char*, std::function<void(TestWindowSpec&)>, bool>> cases{
+    const std::vector<std::tuple<const char*, std::function<void(TestWindowOptions&)>, bool>> cases{
         {"plain", [](auto&) {}, true},
         {"39 wide", [](auto& s) { s.geometry.setWidth(39); }, false},
         {"39 high", [](auto& s) { s.geometry.setHeight(39); }, false},
@@ -150,9 +150,9 @@ TEST_F(X11CaptureBackendTest, X11WindowListKeepsOnlyPickableWindows)
     auto capture = x11Backend(*m_server);
     for (const auto& [name, change, pickable] : cases) {
         SCOPED_TRACE(name);
-        TestWindowSpec spec = window({100, 100, 120, 90}, Qt::gray);
-        change(spec);
-        const uint32_t id = m_server->createWindow(spec);
+        TestWindowOptions options = window({100, 100, 120, 90}, Qt::gray);
+        change(options);
+        const uint32_t id = m_server->createWindow(options);
         ASSERT_NE(id, 0u);
         EXPECT_EQ(listed(*capture, {id}).size(), pickable ? 1 : 0);
         m_server->destroyWindow(id);
@@ -162,14 +162,14 @@ TEST_F(X11CaptureBackendTest, X11WindowListKeepsOnlyPickableWindows)
 TEST_F(X11CaptureBackendTest, X11WindowDescriptionsComeFromTheirProperties)
 {
     start();
-    TestWindowSpec legacy = window({40, 60, 200, 100}, Qt::red);
+    TestWindowOptions legacy = window({40, 60, 200, 100}, Qt::red);
     legacy.netTitle.reset();
     legacy.legacyTitle = QStringLiteral("Caf\u00e9 (Latin-1)");
     legacy.className = QStringLiteral("Gimp");
-    TestWindowSpec modern = window({300, 60, 200, 100}, Qt::green);
+    TestWindowOptions modern = window({300, 60, 200, 100}, Qt::green);
     modern.netTitle = QStringLiteral("보고서 — 편집");
     modern.legacyTitle = QStringLiteral("ignored");
-    TestWindowSpec framed = window({300, 400, 200, 100}, Qt::yellow);
+    TestWindowOptions framed = window({300, 400, 200, 100}, Qt::yellow);
     framed.decorated = true;
     const uint32_t legacyId = m_server->createWindow(legacy);
     const uint32_t modernId = m_server->createWindow(modern);

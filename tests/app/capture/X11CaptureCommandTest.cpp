@@ -32,11 +32,11 @@ protected:
         for (const auto& [geometry, color] : std::vector<std::pair<QRect, QColor>>{
                  {{100, 100, 300, 200}, QColor(220, 40, 40)}, {{300, 200, 300, 300}, QColor(40, 160, 60)},
                  {{560, 50, 200, 200}, QColor(40, 70, 210)}, {{900, 400, 250, 250}, QColor(240, 200, 0)}}) {
-            TestWindowSpec spec;
-            spec.geometry = geometry;
-            spec.color = color;
-            spec.netTitle = color.name();
-            m_windows.append(m_server->createWindow(spec));
+            TestWindowOptions options;
+            options.geometry = geometry;
+            options.color = color;
+            options.netTitle = color.name();
+            m_windows.append(m_server->createWindow(options));
             ASSERT_NE(m_windows.back(), 0u);
         }
         if (!monitors.isEmpty()) {
