@@ -5,8 +5,8 @@
 
 #include "app/editor/CanvasView.h"
 #include "core/document/EditorDocument.h"
-#include "support/SampleAnnotations.h"
-#include "support/TestImages.h"
+#include "samples/SampleAnnotations.h"
+#include "samples/TestImages.h"
 
 #include <QApplication>
 #include <QMouseEvent>

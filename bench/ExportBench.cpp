@@ -3,7 +3,7 @@
 #include "BenchGoals.h"
 
 #include "core/render/PngEncoder.h"
-#include "support/TestImages.h"
+#include "samples/TestImages.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

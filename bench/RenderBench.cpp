@@ -7,8 +7,8 @@
 #include "core/render/BlurCache.h"
 #include "core/render/BlurRenderer.h"
 #include "core/render/Renderer.h"
-#include "support/SampleAnnotations.h"
-#include "support/TestImages.h"
+#include "samples/SampleAnnotations.h"
+#include "samples/TestImages.h"
 
 #include <QGuiApplication>
 

@@ -7,7 +7,7 @@ build="${LUMIVEX_BUILD_DIR:-$root/build}"
 if [ $# -eq 0 ]; then
   # Nothing named: open a freshly made sample picture so there is something to look at.
   sample="${XDG_RUNTIME_DIR:-/tmp}/lumivex-sample.png"
-  "$build/tests/lumivex_sample_image" "$sample"
+  "$build/tools/lumivex_sample_image" "$sample"
   set -- "$sample"
 fi
 exec "$build/app/lumivex" "$@"

@@ -6,7 +6,7 @@
 #include "core/model/Annotation.h"
 #include "core/model/RGBAColor.h"
 #include "core/model/Tool.h"
-#include "support/TestImages.h"
+#include "samples/TestImages.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "core/render/BlurRenderer.h"
 
-#include "support/TestImages.h"
+#include "samples/TestImages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "core/document/EditorDocument.h"
 
 #include "ExportFixtures.h"
-#include "support/TestImages.h"
+#include "samples/TestImages.h"
 
 #include <QImageReader>
 #include <QTemporaryDir>

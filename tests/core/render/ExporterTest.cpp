@@ -4,7 +4,7 @@
 #include "core/render/ImageLoading.h"
 #include "core/render/PngEncoder.h"
 #include "ExportFixtures.h"
-#include "support/TestImages.h"
+#include "samples/TestImages.h"
 
 #include <QClipboard>
 #include <QDir>

@@ -3,7 +3,7 @@
 #include "core/render/JpegEncoder.h"
 #include "core/render/PngEncoder.h"
 #include "ExportFixtures.h"
-#include "support/TestImages.h"
+#include "samples/TestImages.h"
 
 #include <QClipboard>
 #include <QColorSpace>

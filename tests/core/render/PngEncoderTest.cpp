@@ -1,7 +1,7 @@
 #include "core/render/PngEncoder.h"
 
 #include "ExportFixtures.h"
-#include "support/TestImages.h"
+#include "samples/TestImages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "core/render/Renderer.h"
 
-#include "support/TestImages.h"
+#include "samples/TestImages.h"
 
 #include <QPainter>
 
