@@ -2,16 +2,249 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ko">
 <context>
+    <name>CaptureError</name>
+    <message>
+        <source>캡처에 실패했습니다: %1</source>
+        <translation>Capture failed: %1</translation>
+    </message>
+    <message>
+        <source>화면 기록 권한이 필요합니다.</source>
+        <translation>Screen recording permission is required.</translation>
+    </message>
+    <message>
+        <source>캡처할 디스플레이를 찾지 못했습니다.</source>
+        <translation>No display to capture was found.</translation>
+    </message>
+</context>
+<context>
+    <name>CaptureOverlayView</name>
+    <message>
+        <source>드래그: 영역 선택   ·   Space: 창 선택   ·   Return: 전체 화면   ·   Esc: 취소</source>
+        <translation>Drag: select area   ·   Space: select window   ·   Return: full screen   ·   Esc: cancel</translation>
+    </message>
+    <message>
+        <source>클릭: 창 캡처   ·   Space: 영역 선택   ·   Return: 전체 화면   ·   Esc: 취소</source>
+        <translation>Click: capture window   ·   Space: select area   ·   Return: full screen   ·   Esc: cancel</translation>
+    </message>
+</context>
+<context>
+    <name>EditorDocument</name>
+    <message>
+        <source>추가</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>삭제</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>맨 앞으로</source>
+        <translation>Bring to Front</translation>
+    </message>
+    <message>
+        <source>맨 뒤로</source>
+        <translation>Send to Back</translation>
+    </message>
+    <message>
+        <source>비율 변경</source>
+        <translation>Change Ratio</translation>
+    </message>
+    <message>
+        <source>여백 변경</source>
+        <translation>Change Padding</translation>
+    </message>
+    <message>
+        <source>스타일 변경</source>
+        <translation>Change Style</translation>
+    </message>
+    <message>
+        <source>글자 상자 크기</source>
+        <translation>Text Box Size</translation>
+    </message>
+    <message>
+        <source>자르기</source>
+        <translation>Crop</translation>
+    </message>
+    <message>
+        <source>자르기 해제</source>
+        <translation>Remove Crop</translation>
+    </message>
+    <message>
+        <source>얼굴 가리기</source>
+        <translation>Cover Faces</translation>
+    </message>
+    <message>
+        <source>이동</source>
+        <translation>Move</translation>
+    </message>
+    <message>
+        <source>크기 조절</source>
+        <translation>Resize</translation>
+    </message>
+    <message>
+        <source>점 이동</source>
+        <translation>Move Point</translation>
+    </message>
+    <message>
+        <source>회전</source>
+        <translation>Rotate</translation>
+    </message>
+    <message>
+        <source>화살표 휘기</source>
+        <translation>Bend Arrow</translation>
+    </message>
+    <message>
+        <source>텍스트 편집</source>
+        <translation>Edit Text</translation>
+    </message>
+</context>
+<context>
+    <name>ExportError</name>
+    <message>
+        <source>파일을 저장하지 못했습니다.</source>
+        <translation>The file could not be saved.</translation>
+    </message>
+    <message>
+        <source>이미지를 %1 형식으로 만들지 못했습니다.</source>
+        <translation>The image could not be encoded as %1.</translation>
+    </message>
+    <message>
+        <source>“%1”에 쓰지 못했습니다: %2</source>
+        <translation>Could not write “%1”: %2</translation>
+    </message>
+</context>
+<context>
+    <name>PortalCaptureBackend</name>
+    <message>
+        <source>Wayland 세션의 화면 캡처는 아직 지원하지 않습니다. X11 세션에서 실행해 주세요.</source>
+        <translation>Screen capture in a Wayland session is not supported yet. Please run Lumivex in an X11 session.</translation>
+    </message>
+</context>
+<context>
     <name>Tool</name>
-    <message><source>선택</source><translation>Select</translation></message>
-    <message><source>사각형(테두리)</source><translation>Rectangle (outline)</translation></message>
-    <message><source>사각형(채움)</source><translation>Rectangle (filled)</translation></message>
-    <message><source>원/타원(채움)</source><translation>Ellipse (filled)</translation></message>
-    <message><source>다각형(채움)</source><translation>Polygon (filled)</translation></message>
-    <message><source>화살표</source><translation>Arrow</translation></message>
-    <message><source>텍스트</source><translation>Text</translation></message>
-    <message><source>블러</source><translation>Blur</translation></message>
-    <message><source>자르기</source><translation>Crop</translation></message>
-    <message><source>텍스트 추출</source><translation>Extract text</translation></message>
+    <message>
+        <source>선택</source>
+        <translation>Select</translation>
+    </message>
+    <message>
+        <source>사각형(테두리)</source>
+        <translation>Rectangle (outline)</translation>
+    </message>
+    <message>
+        <source>사각형(채움)</source>
+        <translation>Rectangle (filled)</translation>
+    </message>
+    <message>
+        <source>원/타원(채움)</source>
+        <translation>Ellipse (filled)</translation>
+    </message>
+    <message>
+        <source>다각형(채움)</source>
+        <translation>Polygon (filled)</translation>
+    </message>
+    <message>
+        <source>화살표</source>
+        <translation>Arrow</translation>
+    </message>
+    <message>
+        <source>텍스트</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>블러</source>
+        <translation>Blur</translation>
+    </message>
+    <message>
+        <source>자르기</source>
+        <translation>Crop</translation>
+    </message>
+    <message>
+        <source>텍스트 추출</source>
+        <translation>Extract text</translation>
+    </message>
+</context>
+<context>
+    <name>X11Connection</name>
+    <message>
+        <source>X 서버(%1)에 연결하지 못했습니다.</source>
+        <translation>Could not connect to the X server (%1).</translation>
+    </message>
+    <message>
+        <source>X 서버에 화면이 없습니다.</source>
+        <translation>The X server has no screen.</translation>
+    </message>
+</context>
+<context>
+    <name>lumivex::CaptureCoordinator</name>
+    <message>
+        <source>화면을 캡처하는 작업이 중단되었습니다.</source>
+        <translation>The screen capture was interrupted.</translation>
+    </message>
+    <message>
+        <source>화면 기록 권한이 필요합니다</source>
+        <translation>Screen recording permission is required</translation>
+    </message>
+    <message>
+        <source>데스크톱의 개인정보 보호 설정에서 Lumivex의 화면 캡처를 허용한 뒤, 다시 시도하세요.</source>
+        <translation>Allow Lumivex to capture the screen in your desktop’s privacy settings, then try again.</translation>
+    </message>
+    <message>
+        <source>시스템 설정 열기</source>
+        <translation>Open System Settings</translation>
+    </message>
+    <message>
+        <source>닫기</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>캡처하지 못했습니다</source>
+        <translation>Could not capture</translation>
+    </message>
+</context>
+<context>
+    <name>lumivex::EditorWindow</name>
+    <message>
+        <source>텍스트 인식은 아직 준비되지 않았습니다</source>
+        <translation>Text recognition is not available yet</translation>
+    </message>
+    <message>
+        <source>편집</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>실행 취소</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>다시 실행</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>클립보드에 복사됨</source>
+        <translation>Copied to the clipboard</translation>
+    </message>
+</context>
+<context>
+    <name>lumivex::X11ScreenGrabber</name>
+    <message>
+        <source>X 서버와의 연결이 끊어졌습니다.</source>
+        <translation>The connection to the X server was lost.</translation>
+    </message>
+    <message>
+        <source>이 X 서버의 화면 픽셀 형식은 지원하지 않습니다.</source>
+        <translation>The screen pixel format of this X server is not supported.</translation>
+    </message>
+    <message>
+        <source>X 서버의 화면 크기를 읽지 못했습니다.</source>
+        <translation>Could not read the screen size from the X server.</translation>
+    </message>
+    <message>
+        <source>X 서버가 화면 이미지를 보내지 않았습니다.</source>
+        <translation>The X server did not send the screen image.</translation>
+    </message>
+    <message>
+        <source>X 서버가 보낸 화면 이미지가 잘렸습니다.</source>
+        <translation>The screen image sent by the X server was truncated.</translation>
+    </message>
 </context>
 </TS>
