@@ -12,6 +12,8 @@ namespace lumivex::bench {
 // measurement and the reference measured in the same run.
 class GoalReporter : public benchmark::ConsoleReporter {
 public:
+    // No colours: the terminal reset code would otherwise sit in front of the first GOAL line and hide it from grep.
+    GoalReporter() : ConsoleReporter(OO_Tabular) {}
     bool ReportContext(const Context& context) override;
     void ReportRuns(const std::vector<Run>& runs) override;
     // Seconds per iteration of the named benchmark (its full name as printed), or 0 when it did not run.
