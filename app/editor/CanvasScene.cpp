@@ -1,7 +1,7 @@
 #include "app/editor/CanvasScene.h"
 
 #include "core/geometry/QtAdapters.h"
-#include "core/render/BlurCache.h"
+#include "core/document/BlurCache.h"
 #include "core/render/Renderer.h"
 
 #include <QPainter>

@@ -2,6 +2,7 @@
 
 #include "app/editor/CanvasView.h"
 #include "core/document/EditorDocument.h"
+#include "core/render/DocumentOutput.h"
 #include "core/render/Exporter.h"
 
 #include <QAction>
@@ -92,7 +93,7 @@ void EditorWindow::refreshUndoActions()
 
 void EditorWindow::copy()
 {
-    const auto image = m_document->renderFinalImage();
+    const auto image = DocumentOutput::renderFinalImage(*m_document);
     if (!image || !Exporter::copyToPasteboard(*image, m_document->pixelScale(), QGuiApplication::clipboard())) {
         QApplication::beep();
         return;

@@ -3,7 +3,7 @@
 #include "core/document/EditorState.h"
 #include "core/geometry/Rect.h"
 #include "core/model/Annotation.h"
-#include "core/render/BlurCache.h"
+#include "core/document/BlurCache.h"
 
 #include <QImage>
 #include <QSet>
