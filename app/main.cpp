@@ -35,12 +35,12 @@ int main(int argc, char** argv)
     }
     int opened = 0;
     for (const QString& file : launch.files) {
-        const auto loaded = ImageLoading::load(file);
-        if (!loaded) {
-            std::fprintf(stderr, "lumivex: skipped %s: not a readable image\n", qPrintable(file));
+        const ImageLoading::LoadResult loaded = ImageLoading::loadFile(file);
+        if (const auto* error = std::get_if<LoadError>(&loaded)) {
+            std::fprintf(stderr, "lumivex: %s %s\n", qPrintable(error->message()), qPrintable(error->detail()));
             continue;
         }
-        (new EditorWindow(*loaded))->show();
+        (new EditorWindow(std::get<LoadedImage>(loaded)))->show();
         ++opened;
     }
     if (capture.command) {
