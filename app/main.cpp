@@ -1,7 +1,8 @@
 #include "app/capture/CaptureCommand.h"
-#include "app/capture/CaptureLauncher.h"
 #include "app/editor/EditorWindow.h"
+#include "app/platform/CaptureBackend.h"
 #include "app/platform/Platform.h"
+#include "app/shell/CaptureFlow.h"
 #include "app/shell/Launch.h"
 #include "core/render/ImageLoading.h"
 
@@ -44,7 +45,7 @@ int main(int argc, char** argv)
         ++opened;
     }
     if (capture.command) {
-        (new CaptureLauncher(*capture.command, &app))->start();
+        (new CaptureFlow(CaptureBackend::create(Platform::kind()), &app))->runCommand(*capture.command);
     } else if (opened == 0) {
         std::fprintf(stderr, "lumivex: no image to open. Usage: lumivex IMAGE... | --capture=area|window|fullscreen "
                              "[--output=FILE]\n");
