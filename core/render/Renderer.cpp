@@ -5,6 +5,7 @@
 #include "core/model/StickerSource.h"
 #include "core/model/TextLayout.h"
 #include "core/render/BlurRenderer.h"
+#include "core/render/StrokeOutline.h"
 #include "core/render/LargeAllocation.h"
 #include "core/render/ShadowPainter.h"
 #include "core/render/TransparencyLayer.h"
@@ -411,12 +412,12 @@ void drawArrow(const Annotation& annotation, QPainter& painter)
     const double outline = positive(annotation.outlineWidth);
     const auto paintArrow = [&](QPainter& p) {
         if (annotation.outlineColor && outline > 0) {
-            // Half of the stroke lies under the arrow, so `outlineWidth` of it shows.
+            // Half of the outline lies under the arrow, so `outlineWidth` of it shows.
             const QColor colour = qColor(*annotation.outlineColor);
-            p.setPen(QPen(colour, 2 * outline, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
-            p.setBrush(colour);
-            p.drawPath(body);
-            p.drawPath(head);
+            for (const QPainterPath* part : {&body, &head}) {
+                p.fillPath(*part, colour);
+                p.fillPath(StrokeOutline::around(*part, outline), colour);
+            }
         }
         const QColor fill = qColor(annotation.strokeColor);
         p.fillPath(body, fill);
@@ -440,9 +441,12 @@ void drawText(const Annotation& annotation, QPainter& painter, bool drawGlyphs)
     const double outline = positive(annotation.outlineWidth);
     if (annotation.outlineColor && outline > 0) {
         // Drawn whether or not the glyphs are: the in-place editor shows its own glyphs over the outline.
-        const QPainterPath glyphs = TextLayout::glyphPath(annotation.text, fontSize, annotation.bold, glyphBox);
-        painter.strokePath(glyphs, QPen(qColor(*annotation.outlineColor), 2 * outline, Qt::SolidLine, Qt::RoundCap,
-                                        Qt::RoundJoin));
+        // Laid out at the origin, so that one outline serves wherever the box is moved.
+        const QPainterPath glyphs = TextLayout::glyphPath(annotation.text, fontSize, annotation.bold, Rect(0, 0, 0, 0));
+        painter.save();
+        painter.translate(glyphBox.minX(), glyphBox.minY());
+        painter.fillPath(StrokeOutline::around(glyphs, outline), qColor(*annotation.outlineColor));
+        painter.restore();
     }
     if (drawGlyphs) {
         // The glyphs cover the inner half of the outline stroke. Drawn as text, so colour emoji keep their colours.
