@@ -45,6 +45,7 @@ const std::vector<Layer>& layers()
         // The headless command: core only, never widgets.
         {"cli", {"core/analysis"}},
         {"tools", {"core/analysis"}},
+        {"fuzz", {"tools"}},
     };
     return graph;
 }
@@ -112,7 +113,7 @@ QString qtModuleOf(const QString& header)
 QStringList sourceFiles()
 {
     QStringList files;
-    for (const QString top : {"core", "app", "cli", "tools"}) {
+    for (const QString top : {"core", "app", "cli", "tools", "fuzz"}) {
         QDirIterator it(root + QLatin1Char('/') + top, {"*.h", "*.cpp"}, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext())
             files << QDir(root).relativeFilePath(it.next());
