@@ -24,11 +24,6 @@ namespace lumivex::Renderer {
 
 namespace {
 
-bool isFinite(const Rect& r)
-{
-    return std::isfinite(r.x) && std::isfinite(r.y) && std::isfinite(r.width) && std::isfinite(r.height);
-}
-
 bool isFinite(const std::vector<Point>& points)
 {
     return std::all_of(points.begin(), points.end(), [](Point p) { return std::isfinite(p.x) && std::isfinite(p.y); });
@@ -209,7 +204,7 @@ void rotateAboutCentre(const Annotation& a, QPainter& painter)
 bool hasDrawableGeometry(const Annotation& a)
 {
     if (Capabilities::usesFrame(a.kind))
-        return isFinite(a.frame);
+        return a.frame.isFinite();
     return isFinite(a.points);
 }
 
@@ -248,7 +243,7 @@ void compose(const EditorState& state, QPainter& painter, const IdSet& hiding, c
              BlurCache* cache, Base base)
 {
     const Rect canvas = state.canvasRect();
-    if (!isFinite(canvas))
+    if (!canvas.isFinite())
         return;
     painter.save();
     painter.translate(-canvas.minX(), -canvas.minY());
@@ -275,7 +270,7 @@ bool withinLimits(double width, double height)
 
 std::optional<Bitmap> bitmapFor(const EditorState& state, const Rect& canvas)
 {
-    if (!isFinite(canvas))
+    if (!canvas.isFinite())
         return std::nullopt;
     // An exact output size: the canvas already has its ratio, so one scale fits both sides.
     if (const auto pixels = state.ratio.pixelSize(); pixels && canvas.width > 0) {
@@ -461,7 +456,7 @@ void drawEmoji(const QString& emoji, const Rect& frame, QPainter& painter)
 {
     const QSizeF measured = StickerSource::emojiSize(emoji);
     const Rect box = frame.standardized();
-    if (!(measured.width() > 0) || !(measured.height() > 0) || !isFinite(box) || !(box.width > 0) || !(box.height > 0))
+    if (!(measured.width() > 0) || !(measured.height() > 0) || !box.isFinite() || !(box.width > 0) || !(box.height > 0))
         return;
     const double k = std::min(box.width / measured.width(), box.height / measured.height());
     painter.save();
