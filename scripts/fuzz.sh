@@ -21,8 +21,9 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     "${launcher[@]}"
 fi
 cmake --build "$build" --parallel "$(nproc)" $(printf -- '--target lumivex_fuzz_%s ' "${targets[@]}")
-# Qt's and fontconfig's caches live until exit; leaks are not what this looks for.
-export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1"
+# Qt's and fontconfig's caches live until exit; leaks are not what this looks for. A failed allocation returns
+# null as malloc does outside the sanitizer: inputs may claim gigabytes, and refusing them is the loaders' job.
+export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1:allocator_may_return_null=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 for target in "${targets[@]}"; do
   mkdir -p "$work/$target/corpus" "$work/$target/findings"
