@@ -29,7 +29,7 @@ const std::vector<Layer>& layers()
         // The renderer draws documents; the document never reaches up to its output.
         {"core/render", {"core/document"}},
         {"core/capture", {"core/geometry"}},
-        // Settings save a copied image automatically through the exporter.
+        // Automatic saving writes PNG files through the exporter.
         {"core/settings", {"core/render"}},
         {"core/stickers", {"core/model", "core/settings"}},
         // lumivex_analysis, its own library over all of core.
