@@ -1,5 +1,6 @@
 #include "app/editor/IconButton.h"
 
+#include "app/design/Appearance.h"
 #include "app/design/Design.h"
 #include "app/design/DesignIcons.h"
 
@@ -37,6 +38,12 @@ void IconButton::setSelected(bool selected)
     update();
 }
 
+void IconButton::setToggle(bool toggle)
+{
+    m_toggle = toggle;
+    update();
+}
+
 void IconButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -44,7 +51,13 @@ void IconButton::paintEvent(QPaintEvent*)
     const QRectF box = QRectF(rect()).adjusted(1, 1, -1, -1);
     QColor ink = Design::color(isEnabled() ? Design::Token::iconInk : Design::Token::disabledInk);
     painter.setPen(Qt::NoPen);
-    if (m_selected) {
+    if (m_selected && m_toggle) {
+        QColor tint = Design::indigo();
+        tint.setAlphaF(Appearance::instance().scheme() == ColorScheme::dark ? 0.35 : 0.14);
+        painter.setBrush(tint);
+        painter.drawRoundedRect(box, 8, 8);
+        ink = Appearance::instance().scheme() == ColorScheme::dark ? QColor(165, 160, 255) : Design::indigo();
+    } else if (m_selected) {
         painter.setBrush(QColor(79, 70, 229, 60));
         painter.drawRoundedRect(box.translated(0, 1), 8, 8);
         painter.setBrush(Design::brandGradient(box, layoutDirection()));

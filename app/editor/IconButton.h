@@ -16,9 +16,10 @@ public:
     const QString& iconName() const { return m_icon; }
     QString help() const { return toolTip(); }
     void setHelp(const QString& help);
-    // Shown raised in the brand gradient (a chosen tool, a toggle that is on).
+    // A chosen tool is shown raised in the brand gradient; a toggle that is on, in a light brand tint.
     bool isSelected() const { return m_selected; }
     void setSelected(bool selected);
+    void setToggle(bool toggle);
 
     QSize sizeHint() const override { return {size, size}; }
 
@@ -28,6 +29,7 @@ protected:
 private:
     QString m_icon;
     bool m_selected = false;
+    bool m_toggle = false;
 };
 
 } // namespace lumivex

@@ -13,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -50,6 +51,12 @@ InspectorView::InspectorView(EditorDocument& document, std::function<void()> onC
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A slim bar that takes its colours from the window palette, so it follows the appearance.
+    verticalScrollBar()->setStyleSheet(QStringLiteral(
+        "QScrollBar:vertical { background: transparent; width: 8px; margin: 2px 1px 2px 1px; }"
+        "QScrollBar::handle:vertical { background: palette(mid); border-radius: 3px; min-height: 32px; }"
+        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }"));
 
     auto* content = new PanelBackground;
     auto* column = new QVBoxLayout(content);

@@ -6,8 +6,11 @@
 #include "app/editor/ToolGroup.h"
 #include "core/document/EditorDocument.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPainter>
+#include <QVBoxLayout>
 
 namespace lumivex {
 
@@ -18,6 +21,31 @@ constexpr Tool kDrawingTools[] = {Tool::text,    Tool::arrow,   Tool::blur, Tool
                                   Tool::ellipse, Tool::polygon, Tool::crop, Tool::copyText};
 
 } // namespace
+
+QWidget* ToolbarView::titleBlock()
+{
+    auto* block = new QWidget;
+    auto* column = new QVBoxLayout(block);
+    column->setContentsMargins(6, 0, 6, 0);
+    column->setSpacing(1);
+    column->addStretch(1);
+    m_title = new QLabel;
+    m_title->setFont(Design::font(13, QFont::DemiBold));
+    m_title->setAlignment(Qt::AlignCenter);
+    m_subtitle = new QLabel;
+    m_subtitle->setFont(Design::font(11));
+    m_subtitle->setForegroundRole(QPalette::PlaceholderText);
+    m_subtitle->setAlignment(Qt::AlignCenter);
+    m_subtitle->hide();
+    m_subtitle->installEventFilter(this);
+    for (QLabel* label : {m_title, m_subtitle}) {
+        label->setMinimumWidth(0);
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        column->addWidget(label);
+    }
+    column->addStretch(1);
+    return block;
+}
 
 ToolbarView::ToolbarView(EditorDocument& document, Actions actions, QWidget* parent)
     : QWidget(parent)
@@ -50,9 +78,10 @@ ToolbarView::ToolbarView(EditorDocument& document, Actions actions, QWidget* par
     });
     m_stickerGroup->add(m_stickers);
     row->addWidget(m_stickerGroup);
-    row->addStretch(1);
+    row->addWidget(titleBlock(), 1);
 
     m_lock = new IconButton(QStringLiteral("lock"), lockHelp(m_doc.stickyTool()));
+    m_lock->setToggle(true);
     connect(m_lock, &QAbstractButton::clicked, this, [this] { m_doc.setStickyTool(!m_doc.stickyTool()); });
     connect(&m_doc, &EditorDocument::stickyToolChanged, this, &ToolbarView::refreshLock);
     refreshLock();
@@ -74,6 +103,38 @@ IconButton* ToolbarView::command(const QString& icon, const QString& help, const
             action();
     });
     return button;
+}
+
+void ToolbarView::setTitle(const QString& title)
+{
+    m_title->setText(title);
+    m_title->setToolTip(title);
+}
+
+void ToolbarView::setSubtitle(const QString& subtitle)
+{
+    m_subtitleText = subtitle;
+    m_subtitle->setVisible(!subtitle.isEmpty());
+    m_subtitle->setToolTip(subtitle);
+    elideSubtitle();
+}
+
+QString ToolbarView::subtitle() const
+{
+    return m_subtitleText;
+}
+
+void ToolbarView::elideSubtitle()
+{
+    // A long message is shortened in the middle on a narrow window; the tooltip keeps it whole.
+    m_subtitle->setText(m_subtitle->fontMetrics().elidedText(m_subtitleText, Qt::ElideMiddle, m_subtitle->width()));
+}
+
+bool ToolbarView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_subtitle && event->type() == QEvent::Resize)
+        elideSubtitle();
+    return QWidget::eventFilter(watched, event);
 }
 
 void ToolbarView::addToStickerGroup(QWidget* button)

@@ -8,6 +8,7 @@
 #include <map>
 
 class QHBoxLayout;
+class QLabel;
 
 namespace lumivex {
 
@@ -42,6 +43,11 @@ public:
     IconButton* historyButton() const { return m_history; }
     IconButton* copyButton() const { return m_copy; }
     IconButton* saveButton() const { return m_save; }
+    // The document's name, and under it the window's status line (empty when there is nothing to say).
+    void setTitle(const QString& title);
+    void setSubtitle(const QString& subtitle);
+    QString subtitle() const;
+
     // Puts a button into the sticker group, after the sticker button (the face-cover button).
     void addToStickerGroup(QWidget* button);
 
@@ -49,10 +55,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QWidget* titleBlock();
     IconButton* command(const QString& icon, const QString& help, const std::function<void()>& action);
     void refreshLock();
+    void elideSubtitle();
 
     EditorDocument& m_doc;
     Actions m_actions;
@@ -64,6 +73,9 @@ private:
     IconButton* m_history = nullptr;
     IconButton* m_copy = nullptr;
     IconButton* m_save = nullptr;
+    QLabel* m_title = nullptr;
+    QLabel* m_subtitle = nullptr;
+    QString m_subtitleText;
 };
 
 } // namespace lumivex
