@@ -4,6 +4,7 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QEvent>
+#include <QFileInfo>
 #include <QWidget>
 
 namespace lumivex {
@@ -21,13 +22,23 @@ QVariant unwrapped(QVariant value)
     return value;
 }
 
+// Only a session bus that exists: asking libdbus for one that does not may start a bus of its own.
+bool sessionBusExists()
+{
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return true;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus"));
+}
+
 } // namespace
 
 Appearance& Appearance::instance()
 {
     static Appearance* appearance = [] {
         auto* created = new Appearance(QCoreApplication::instance());
-        created->followPortal(QDBusConnection::sessionBus());
+        if (sessionBusExists())
+            created->followPortal(QDBusConnection::sessionBus());
         return created;
     }();
     return *appearance;
@@ -60,9 +71,12 @@ void Appearance::followPortal(const QDBusConnection& bus)
     if (!bus.isConnected())
         return;
     QDBusConnection connection(bus);
+    // The slot is looked up by its signature's type names, which must be known by then.
+    qRegisterMetaType<QDBusVariant>();
     connection.connect(QString::fromLatin1(portalService), QString::fromLatin1(portalPath),
                        QString::fromLatin1(portalInterface), QStringLiteral("SettingChanged"), this,
-                       SLOT(portalSettingChanged(QString, QString, QDBusVariant)));
+                       SLOT(portalSettingChanged(QString,QString,QDBusVariant)));
+
     QDBusMessage read = QDBusMessage::createMethodCall(QString::fromLatin1(portalService), QString::fromLatin1(portalPath),
                                                        QString::fromLatin1(portalInterface), QStringLiteral("Read"));
     read << QString::fromLatin1(appearanceNamespace) << QString::fromLatin1(colorSchemeKey);
