@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/design/DesignSegmented.h"
 #include "app/design/DesignSlider.h"
 #include "app/editor/CanvasView.h"
 #include "app/editor/EditorView.h"
@@ -18,6 +19,17 @@
 #include <memory>
 
 namespace lumivex::test {
+
+// Adds (and selects) an object of the kind in the document's style.
+inline QUuid addShape(EditorDocument& doc, AnnotationKind kind, Rect frame)
+{
+    Annotation a = doc.makeAnnotation(kind);
+    a.frame = frame;
+    if (kind == AnnotationKind::arrow)
+        a.points = {frame.origin(), Point(frame.maxX(), frame.maxY())};
+    doc.add(a);
+    return a.id;
+}
 
 // The editor's layout over a real document, shown offscreen and driven with real Qt events.
 class EditorViewFixture : public ::testing::Test {
@@ -50,7 +62,7 @@ protected:
         QApplication::processEvents();
     }
 
-    // Every text the inspector shows now: labels, buttons, sliders.
+    // Every text the inspector shows now: labels, buttons, sliders, choices.
     QStringList inspectorTexts()
     {
         settle();
@@ -64,6 +76,9 @@ protected:
                 texts << button->text();
             else if (const auto* slider = qobject_cast<const DesignSlider*>(widget))
                 texts << slider->label();
+            else if (const auto* choice = qobject_cast<const DesignSegmented*>(widget))
+                for (const auto& item : choice->items())
+                    texts << item.title;
         }
         return texts;
     }
@@ -92,15 +107,7 @@ protected:
         inspector().ensureWidgetVisible(widget);
         QTest::mouseClick(widget, Qt::LeftButton, {}, at.isNull() ? widget->rect().center() : at);
     }
-    QUuid addShape(AnnotationKind kind, Rect frame)
-    {
-        Annotation a = doc().makeAnnotation(kind);
-        a.frame = frame;
-        if (kind == AnnotationKind::arrow)
-            a.points = {frame.origin(), Point(frame.maxX(), frame.maxY())};
-        doc().add(a);
-        return a.id;
-    }
+    QUuid addShape(AnnotationKind kind, Rect frame) { return test::addShape(doc(), kind, frame); }
 
     std::unique_ptr<EditorDocument> m_doc;
     std::unique_ptr<EditorView> m_view;
