@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/render/LoadedImage.h"
+#include "core/document/LoadedImage.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "core/render/BlurCache.h"
+#include "core/document/BlurCache.h"
 
 #include <functional>
 
