@@ -48,7 +48,7 @@ const std::vector<Layer>& layers()
         {"cli", {"core/analysis"}},
         {"tools", {"core/analysis"}},
         // Renders the editor window to pictures for the README.
-        {"tools/editor", {"app/editor"}},
+        {"tools/editor", {"app/editor", "tools"}},
     };
     return graph;
 }
