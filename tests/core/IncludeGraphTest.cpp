@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -29,7 +30,8 @@ const std::vector<Layer>& layers()
         // The renderer draws documents; the document never reaches up to its output.
         {"core/render", {"core/document"}},
         {"core/capture", {"core/geometry"}},
-        {"core/settings", {"core/geometry"}},
+        // Automatic saving writes PNG files through the exporter.
+        {"core/settings", {"core/render"}},
         {"core/stickers", {"core/model", "core/settings"}},
         // lumivex_analysis, its own library over all of core.
         {"core/analysis", {"core/render", "core/stickers", "core/capture"}},
@@ -45,6 +47,8 @@ const std::vector<Layer>& layers()
         // The headless command: core only, never widgets.
         {"cli", {"core/analysis"}},
         {"tools", {"core/analysis"}},
+        // Renders the editor window to pictures for the README.
+        {"tools/editor", {"app/editor", "tools"}},
         {"fuzz", {"tools"}},
     };
     return graph;
@@ -134,7 +138,9 @@ TEST(IncludeGraph, EveryFileIncludesOnlyWhatItsLayerMayUse)
             continue;
         }
         const std::set<QString> allowed = reachable(*layer);
-        const bool belowApp = !layer->folder.startsWith(QLatin1String("app"));
+        // Widgets belong to the application layer and to whatever is built on it.
+        const bool belowApp = std::none_of(allowed.begin(), allowed.end(),
+                                           [](const QString& folder) { return folder.startsWith(QLatin1String("app")); });
         QFile source(root + QLatin1Char('/') + file);
         ASSERT_TRUE(source.open(QIODevice::ReadOnly | QIODevice::Text)) << file.toStdString();
         int lineNumber = 0;
