@@ -4,6 +4,8 @@
 #include "FuzzTarget.h"
 
 #include "core/model/RGBAColor.h"
+#include "core/settings/CaptureSettings.h"
+#include "core/settings/GlobalShortcut.h"
 #include "core/settings/SettingsFileStore.h"
 
 #include <QCoreApplication>
@@ -24,14 +26,26 @@ QString scratchFile()
     return path;
 }
 
-// Every key of the file through every typed reader of the store.
-void readSettingsFile(const QByteArray& bytes)
+bool writeScratch(const QByteArray& bytes)
 {
     QFile file(scratchFile());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return;
+        return false;
     file.write(bytes);
-    file.close();
+    return true;
+}
+
+QByteArray readScratch()
+{
+    QFile file(scratchFile());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Every key of the file through every typed reader of the store.
+void readSettingsFile(const QByteArray& bytes)
+{
+    if (!writeScratch(bytes))
+        return;
     const SettingsFileStore store(scratchFile());
     const QStringList keys = QSettings(scratchFile(), QSettings::IniFormat).allKeys();
     for (const QString& key : keys) {
@@ -50,21 +64,42 @@ void readJsonObject(const QByteArray& bytes, const std::function<void(const QJso
         decode(document.object());
 }
 
+// The capture settings as the application loads them at launch, from the whole file.
+void loadCaptureSettings(const QByteArray& bytes)
+{
+    if (!writeScratch(bytes))
+        return;
+    SettingsFileStore store(scratchFile());
+    CaptureSettings settings(store);
+}
+
+// What a first launch writes.
+QByteArray firstLaunchSettings()
+{
+    QFile::remove(scratchFile());
+    {
+        SettingsFileStore store(scratchFile());
+        CaptureSettings settings(store);
+    }
+    return readScratch();
+}
+
 struct Decoder {
     const char* name;
     std::function<void(const QByteArray&)> decode;
-    QByteArray seed;
+    std::function<QByteArray()> seed;
 };
 
 // One line per decoder of stored data.
 const std::vector<Decoder>& decoders()
 {
     static const std::vector<Decoder> all = {
-        {"settings file", readSettingsFile,
-         "[General]\nlumivex.initialized=true\nlumivex.saveFolder=/home/user/Pictures\n"
-         "lumivex.list=a, b, c\nlumivex.data=@ByteArray(\\x1\\x2)\nlumivex.colour=@Variant(\\0\\0\\0\\x7f)\n"},
+        {"settings file", readSettingsFile, firstLaunchSettings},
+        {"capture settings", loadCaptureSettings, firstLaunchSettings},
         {"colour JSON", [](const QByteArray& b) { readJsonObject(b, RGBAColor::fromJson); },
-         R"({"r": 1, "g": 0.5, "b": 0.25, "a": 1})"},
+         [] { return QByteArray(R"({"r": 1, "g": 0.5, "b": 0.25, "a": 1})"); }},
+        {"global shortcut JSON", [](const QByteArray& b) { GlobalShortcut::decoded(b); },
+         [] { return GlobalShortcut::fromQt(14, Qt::ControlModifier | Qt::ShiftModifier).encoded(); }},
     };
     return all;
 }
@@ -84,6 +119,6 @@ std::vector<QByteArray> fuzzSeeds()
 {
     std::vector<QByteArray> seeds;
     for (std::size_t i = 0; i < decoders().size(); ++i)
-        seeds.push_back(char(i) + decoders()[i].seed);
+        seeds.push_back(char(i) + decoders()[i].seed());
     return seeds;
 }

@@ -10,17 +10,11 @@ minutes="${1:-10}"
 shift || true
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(image_loading stored_settings)
-"$root/scripts/install-deps.sh"
 build="${LUMIVEX_FUZZ_BUILD_DIR:-$root/build-fuzz}"
 work="${LUMIVEX_FUZZ_WORK_DIR:-$root/fuzz-work}"
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  launcher=()
-  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_CXX_FLAGS="-O1 -g1" \
-    -DLUMIVEX_SANITIZE=ON -DLUMIVEX_BUILD_FUZZ=ON -DLUMIVEX_BUILD_TESTS=OFF -DLUMIVEX_BUILD_BENCH=OFF \
-    "${launcher[@]}"
-fi
-cmake --build "$build" --parallel "$(nproc)" $(printf -- '--target lumivex_fuzz_%s ' "${targets[@]}")
+LUMIVEX_BUILD_DIR="$build" \
+  LUMIVEX_CMAKE_OPTIONS="-DLUMIVEX_SANITIZE=ON -DLUMIVEX_BUILD_FUZZ=ON -DLUMIVEX_BUILD_TESTS=OFF -DLUMIVEX_BUILD_BENCH=OFF" \
+  "$root/scripts/build.sh" $(printf 'lumivex_fuzz_%s ' "${targets[@]}")
 # Qt's and fontconfig's caches live until exit; leaks are not what this looks for. A failed allocation returns
 # null as malloc does outside the sanitizer: inputs may claim gigabytes, and refusing them is the loaders' job.
 export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1:allocator_may_return_null=1"

@@ -3,16 +3,9 @@
 # $LUMIVEX_SANITIZE_BUILD_DIR) and runs them: any memory error, leak or undefined behaviour fails the run.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-"$root/scripts/install-deps.sh"
 build="${LUMIVEX_SANITIZE_BUILD_DIR:-$root/build-sanitize}"
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  launcher=()
-  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-  # -O1 with line tables only: builds in about half the time of the usual flags and still reports every line.
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_CXX_FLAGS="-O1 -g1" \
-    -DLUMIVEX_SANITIZE=ON -DLUMIVEX_BUILD_BENCH=OFF "${launcher[@]}"
-fi
-cmake --build "$build" --parallel "$(nproc)" --target lumivex_core_tests
+LUMIVEX_BUILD_DIR="$build" LUMIVEX_CMAKE_OPTIONS="-DLUMIVEX_SANITIZE=ON -DLUMIVEX_BUILD_BENCH=OFF" \
+  "$root/scripts/build.sh" lumivex_core_tests
 # A failed allocation returns null as malloc does outside the sanitizer (a stored value may claim gigabytes).
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1:allocator_may_return_null=1"
 export LSAN_OPTIONS="suppressions=$root/scripts/sanitizer-leaks.supp:print_suppressions=0"

@@ -23,7 +23,8 @@ EditorCommands::EditorCommands(EditorWindow& window, EditorDocument& document, C
         return action;
     };
     m_undo = make(EditorWindow::tr("실행 취소"), {QKeySequence(Qt::CTRL | Qt::Key_Z)});
-    m_redo = make(EditorWindow::tr("다시 실행"), {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    m_redo = make(EditorWindow::tr("다시 실행"),
+                  {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     m_copy = make(EditorWindow::tr("복사"), {QKeySequence(Qt::CTRL | Qt::Key_C)});
     m_paste = make(EditorWindow::tr("붙여넣기"), {QKeySequence(Qt::CTRL | Qt::Key_V)});
     m_remove = make(EditorWindow::tr("삭제"), {QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_Backspace)});

@@ -5,9 +5,9 @@
 #include "core/model/StickerSource.h"
 #include "core/model/TextLayout.h"
 #include "core/render/BlurRenderer.h"
-#include "core/render/StrokeOutline.h"
 #include "core/render/LargeAllocation.h"
 #include "core/render/ShadowPainter.h"
+#include "core/render/StrokeOutline.h"
 #include "core/render/TransparencyLayer.h"
 
 #include <QPainter>
