@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+
 namespace lumivex::test {
 
 namespace {
@@ -56,6 +58,28 @@ std::vector<LabelledPhoto> dlibLabelledPhotos()
     readLabels(folder, QStringLiteral("testing.xml"), photos);
     readLabels(folder, QStringLiteral("training.xml"), photos);
     return photos;
+}
+
+bool sameFace(const Rect& a, const Rect& b)
+{
+    return a.contains(b.center()) && b.contains(a.center());
+}
+
+FaceScore scoreFaces(const std::vector<Rect>& detected, const std::vector<Rect>& labelled)
+{
+    FaceScore score;
+    for (const Rect& face : labelled) {
+        const auto matches = std::count_if(detected.begin(), detected.end(), [&](const Rect& d) { return sameFace(d, face); });
+        score.found += matches > 0;
+        score.reportedTwice += matches > 1;
+        if (matches == 0)
+            score.missed.push_back(face);
+    }
+    for (const Rect& d : detected) {
+        if (std::none_of(labelled.begin(), labelled.end(), [&](const Rect& face) { return sameFace(d, face); }))
+            score.unlabelled.push_back(d);
+    }
+    return score;
 }
 
 QString astronautPhoto()

@@ -24,6 +24,18 @@ std::vector<LabelledPhoto> dlibLabelledPhotos();
 // wildcards in its folder part (the dlib folder carries the library's version).
 QString packagedFile(const QString& pattern);
 
+// A detection and a labelled face are the same face when each one's centre lies inside the other.
+bool sameFace(const Rect& a, const Rect& b);
+
+// Detections against labelled faces.
+struct FaceScore {
+    int found = 0;                 // labelled faces with a detection
+    int reportedTwice = 0;         // labelled faces with more than one
+    std::vector<Rect> missed;      // labelled faces without a detection
+    std::vector<Rect> unlabelled;  // detections of no labelled face
+};
+FaceScore scoreFaces(const std::vector<Rect>& detected, const std::vector<Rect>& labelled);
+
 // scikit-image's astronaut (python3-skimage) and OpenCV's football player (opencv-doc): one face each.
 QString astronautPhoto();
 QString footballerPhoto();

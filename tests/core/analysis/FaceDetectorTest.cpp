@@ -83,33 +83,12 @@ TEST(FaceDetectorMerge, KeepsTheLargerOfTwoDetectionsOfOneFace)
 
 // ---------------------------------------------------------------- real photographs
 
-// A detection and a labelled face are the same face when each one's centre lies inside the other.
-bool sameFace(const Rect& a, const Rect& b)
-{
-    return a.contains(b.center()) && b.contains(a.center());
-}
+using test::sameFace;
 
-struct Score {
-    int found = 0;
-    std::vector<Rect> missed;
-    std::vector<Rect> unlabelled;
-};
-
-Score score(const std::vector<Rect>& detected, const std::vector<Rect>& labelled)
+test::FaceScore score(const std::vector<Rect>& detected, const std::vector<Rect>& labelled)
 {
-    Score s;
-    for (const Rect& face : labelled) {
-        const auto matches = std::count_if(detected.begin(), detected.end(), [&](const Rect& d) { return sameFace(d, face); });
-        EXPECT_LE(matches, 1) << "face reported twice: " << testing::PrintToString(face);
-        if (matches > 0)
-            ++s.found;
-        else
-            s.missed.push_back(face);
-    }
-    for (const Rect& d : detected) {
-        if (std::none_of(labelled.begin(), labelled.end(), [&](const Rect& face) { return sameFace(d, face); }))
-            s.unlabelled.push_back(d);
-    }
+    const test::FaceScore s = test::scoreFaces(detected, labelled);
+    EXPECT_EQ(s.reportedTwice, 0) << "a face was reported twice";
     return s;
 }
 
@@ -133,7 +112,7 @@ TEST(FaceDetectorPhotos, FindsEveryLabelledFaceInGroupPhotos)
     for (const auto& photo : photos) {
         const auto detection = FaceDetector::detectFaces(photo.image, true);
         ASSERT_FALSE(detection.error.has_value());
-        const Score s = score(detection.faces, photo.faces);
+        const test::FaceScore s = score(detection.faces, photo.faces);
         EXPECT_TRUE(s.missed.empty()) << photo.path.toStdString() << " missed " << testing::PrintToString(s.missed);
         EXPECT_TRUE(s.unlabelled.empty()) << photo.path.toStdString() << " also found " << testing::PrintToString(s.unlabelled);
         faces += int(photo.faces.size());
@@ -172,7 +151,7 @@ TEST(FaceDetectorPhotos, SmallFacesInAScreenshotNeedTheTiles)
     for (const auto& half : halves) {
         const test::InterfaceScreenshot screenshot(half, 30, 60);
         const auto thorough = FaceDetector::detectFaces(screenshot.image(), true);
-        const Score s = score(thorough.faces, screenshot.faces());
+        const test::FaceScore s = score(thorough.faces, screenshot.faces());
         EXPECT_TRUE(s.unlabelled.empty()) << "also found " << testing::PrintToString(s.unlabelled);
         EXPECT_EQ(score(FaceDetector::detectFaces(screenshot.image(), false).faces, screenshot.faces()).found, 0);
         faces += int(screenshot.faces().size());
