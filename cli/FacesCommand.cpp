@@ -4,6 +4,7 @@
 #include "core/analysis/FaceDetector.h"
 #include "core/document/EditorDocument.h"
 #include "core/model/FaceCover.h"
+#include "core/render/DocumentOutput.h"
 #include "core/render/ImageLoading.h"
 #include "core/stickers/EmojiCatalog.h"
 
@@ -102,7 +103,7 @@ int runFaces(const QStringList& arguments)
     // Like the editor: the document takes the covers as one step and the picture is flattened and exported from it.
     EditorDocument document(*loaded);
     document.cover(detection.faces, *request.cover);
-    if (const std::optional<ExportError> error = document.write(request.output))
+    if (const std::optional<ExportError> error = DocumentOutput::write(document, request.output))
         return Cli::fail(Cli::failed, error->detail());
     return Cli::success;
 }
