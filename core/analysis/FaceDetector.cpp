@@ -45,19 +45,6 @@ QString describe(const std::exception& failure)
     return what.isEmpty() ? QStringLiteral("face detection failed") : what;
 }
 
-// The picture in one of the 32-bit layouts a pass reads.
-QImage readableCopy(const QImage& image)
-{
-    switch (image.format()) {
-    case QImage::Format_RGB32:
-    case QImage::Format_ARGB32:
-    case QImage::Format_ARGB32_Premultiplied:
-        return image;
-    default:
-        return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    }
-}
-
 } // namespace
 
 std::vector<Rect> tileRegions(int imageWidth, int imageHeight)
@@ -111,7 +98,8 @@ Detection detectFaces(const QImage& original, bool thorough)
 {
     if (original.isNull())
         return {};
-    const QImage image = readableCopy(original);
+    // The 32-bit layout every pass reads (no copy when the picture already has it).
+    const QImage image = original.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         return {{}, QStringLiteral("out of memory")};
 
