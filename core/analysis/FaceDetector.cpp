@@ -94,6 +94,37 @@ std::vector<Rect> merge(std::vector<Rect> rects)
     return kept;
 }
 
+namespace {
+
+// One pass per tile on the global thread pool; the faces of every tile are appended in tile order. What the last
+// failing pass reported, if any pass failed.
+std::optional<QString> addTileFaces(const QImage& image, std::vector<Rect>& faces)
+{
+    std::vector<QRect> tiles;
+    for (const Rect& tile : tileRegions(image.width(), image.height()))
+        tiles.emplace_back(int(tile.x), int(tile.y), int(tile.width), int(tile.height));
+    // One slot per tile rather than one list in finishing order, so the same picture always gives the same faces:
+    // which of two equal duplicates survives the merge depends on the order.
+    std::vector<std::vector<Rect>> perTile(tiles.size());
+    QMutex lock;
+    std::optional<QString> failed;
+    std::vector<std::size_t> indices(tiles.size());
+    std::iota(indices.begin(), indices.end(), std::size_t(0));
+    QtConcurrent::blockingMap(indices, [&](std::size_t index) {
+        try {
+            perTile[index] = FacePass::detect(image, tiles[index], FacePass::Band::forTile(tiles[index]));
+        } catch (const std::exception& failure) {
+            const QMutexLocker locked(&lock);
+            failed = describe(failure);
+        }
+    });
+    for (const std::vector<Rect>& found : perTile)
+        faces.insert(faces.end(), found.begin(), found.end());
+    return failed;
+}
+
+} // namespace
+
 Detection detectFaces(const QImage& original, bool thorough)
 {
     if (original.isNull())
@@ -111,28 +142,8 @@ Detection detectFaces(const QImage& original, bool thorough)
     }
 
     if (thorough) {
-        std::vector<QRect> tiles;
-        for (const Rect& tile : tileRegions(image.width(), image.height()))
-            tiles.emplace_back(int(tile.x), int(tile.y), int(tile.width), int(tile.height));
-        // One slot per tile rather than one list in finishing order, so the same picture always gives the same
-        // faces: which of two equal duplicates survives the merge depends on the order.
-        std::vector<std::vector<Rect>> perTile(tiles.size());
-        QMutex lock;
-        std::optional<QString> failed;
-        std::vector<std::size_t> indices(tiles.size());
-        std::iota(indices.begin(), indices.end(), std::size_t(0));
-        QtConcurrent::blockingMap(indices, [&](std::size_t index) {
-            try {
-                perTile[index] = FacePass::detect(image, tiles[index], FacePass::Band::forTile(tiles[index]));
-            } catch (const std::exception& failure) {
-                const QMutexLocker locked(&lock);
-                failed = describe(failure);
-            }
-        });
-        if (failed)
-            return {{}, failed};
-        for (const std::vector<Rect>& found : perTile)
-            faces.insert(faces.end(), found.begin(), found.end());
+        if (std::optional<QString> failed = addTileFaces(image, faces))
+            return {{}, std::move(failed)};
     }
 
     faces = merge(std::move(faces));
