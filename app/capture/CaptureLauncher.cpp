@@ -1,9 +1,9 @@
 #include "app/capture/CaptureLauncher.h"
 
 #include "app/capture/CaptureCoordinator.h"
+#include "app/capture/CaptureDelivery.h"
 #include "app/editor/EditorWindow.h"
 #include "app/platform/CaptureBackend.h"
-#include "core/render/Exporter.h"
 #include "core/render/FileNaming.h"
 
 #include <QApplication>
@@ -36,6 +36,12 @@ CaptureLauncher::~CaptureLauncher()
 void CaptureLauncher::start()
 {
     QTimer::singleShot(0, this, [this] {
+        // Told before the overlay is up, so that no one picks an area that could not be saved.
+        if (const QString problem = CaptureDelivery::outputProblem(m_command); !problem.isEmpty()) {
+            std::fprintf(stderr, "lumivex: %s\n", qPrintable(problem));
+            QCoreApplication::exit(1);
+            return;
+        }
         switch (m_command.kind) {
         case CaptureCommand::Kind::area:
             m_coordinator->startOverlay(CaptureSession::Mode::area);
@@ -52,11 +58,11 @@ void CaptureLauncher::start()
 
 void CaptureLauncher::deliver(const CaptureResult& result)
 {
-    if (!m_command.outputPath.isEmpty()) {
-        if (const std::optional<ExportError> error = Exporter::writeImage(result.image, result.scale, m_command.outputPath))
-            std::fprintf(stderr, "lumivex: %s %s\n", qPrintable(error->message()), qPrintable(error->detail()));
+    if (!m_command.opensEditor()) {
+        if (const QString failure = CaptureDelivery::deliver(m_command, result.image, result.scale); !failure.isEmpty())
+            std::fprintf(stderr, "lumivex: %s\n", qPrintable(failure));
         else
-            m_wroteOutput = true;
+            m_delivered = true;
         return;
     }
     const LoadedImage loaded{result.image, result.scale, FileNaming::captureName(QDateTime::currentDateTime())};
@@ -68,8 +74,11 @@ void CaptureLauncher::deliver(const CaptureResult& result)
 
 void CaptureLauncher::end(bool delivered)
 {
-    if (!m_command.outputPath.isEmpty() && delivered) {
-        QCoreApplication::exit(m_wroteOutput ? 0 : 1);
+    if (!m_command.opensEditor() && delivered) {
+        if (m_command.toClipboard && m_delivered)
+            CaptureDelivery::exitWhenClipboardTaken();
+        else
+            QCoreApplication::exit(m_delivered ? 0 : 1);
         return;
     }
     if (!delivered && !anyWindowOpen())

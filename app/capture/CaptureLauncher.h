@@ -13,9 +13,10 @@ class CaptureCoordinator;
 struct CaptureResult;
 
 // Runs the capture the command line asked for: freezes the displays through the platform's backend, lets the
-// user pick, and opens the result in an editor window (or writes it to the --output file). When the capture is
-// cancelled or fails and no other window is open, the application ends with exit code 1; after writing an
-// --output file it ends with 0.
+// user pick, and opens the result in an editor window (or writes it to the --output file, or puts it on the
+// clipboard). When the capture is cancelled or fails and no other window is open, the application ends with exit
+// code 1; after writing an --output file it ends with 0, and after a copy once another program has taken the
+// clipboard over.
 class CaptureLauncher : public QObject {
     Q_OBJECT
 
@@ -35,7 +36,7 @@ private:
     CaptureCommand m_command;
     std::unique_ptr<CaptureBackend> m_backend;
     CaptureCoordinator* m_coordinator;
-    bool m_wroteOutput = false;
+    bool m_delivered = false;
 };
 
 } // namespace lumivex
