@@ -9,6 +9,7 @@
 #include <xcb/shm.h>
 
 #include <algorithm>
+#include <sys/mman.h>
 
 namespace lumivex {
 
@@ -153,6 +154,9 @@ X11ScreenGrabber::Grab X11ScreenGrabber::grab(const QList<Monitor>& monitors)
                 owner = memory;
                 data = memory->data();
                 m_usedSharedMemory = true;
+                // Maps the pages the server has just written in one go rather than one fault at a time; an older
+                // kernel refuses and they fault in as they are read.
+                ::madvise(data, bytes, MADV_POPULATE_READ);
             }
         }
         // A server that refuses shared memory once will refuse it again; the plain path serves from now on.
