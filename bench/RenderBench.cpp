@@ -4,7 +4,7 @@
 #include "BenchGoals.h"
 
 #include "core/document/EditorState.h"
-#include "core/render/BlurCache.h"
+#include "core/document/BlurCache.h"
 #include "core/render/BlurRenderer.h"
 #include "core/render/Renderer.h"
 #include "samples/SampleAnnotations.h"

@@ -20,7 +20,7 @@ int report(const QString& message, int exitCode)
 
 QString captureFailure(const CaptureError& error)
 {
-    return QCoreApplication::translate("CaptureCoordinator", "캡처하지 못했습니다") + QLatin1String(": ")
+    return QCoreApplication::translate("lumivex::CaptureFlow", "캡처하지 못했습니다") + QLatin1String(": ")
         + error.description();
 }
 

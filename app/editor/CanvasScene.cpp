@@ -1,7 +1,7 @@
 #include "app/editor/CanvasScene.h"
 
 #include "core/geometry/QtAdapters.h"
-#include "core/render/BlurCache.h"
+#include "core/document/BlurCache.h"
 #include "core/render/Renderer.h"
 
 #include <QPainter>
@@ -188,24 +188,11 @@ const QImage& CanvasScene::cardShadow(QSizeF cardSize, qreal devicePixelRatio)
 
 void CanvasScene::drawBase(QPainter& painter, const Frame& frame)
 {
-    const EditorState& state = frame.state;
-    const CanvasTransform& t = frame.transform;
-    const Rect canvas = state.canvasRect();
-    const Rect visible = state.visibleRect();
     painter.save();
-    painter.setTransform(t.imageToView(), true);
-    // Where padding or the ratio grew the picture, the canvas shows the padding colour.
-    if (!(canvas == visible))
-        painter.fillRect(toQt(canvas), state.padding.color.toQColor());
-    painter.setClipRect(toQt(visible), Qt::IntersectClip);
+    painter.setTransform(frame.transform.imageToView(), true);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    if (m_baseFactor < 1) {
-        // The reduced copy has (almost) one pixel per device pixel: drawn unscaled, it is a plain copy.
-        painter.scale(1 / m_baseFactor, 1 / m_baseFactor);
-        painter.drawImage(QPointF(0, 0), m_scaledBase);
-    } else {
-        painter.drawImage(QRectF(0, 0, state.image.width(), state.image.height()), state.image);
-    }
+    // The reduced copy has about one pixel per device pixel, so drawing it costs little more than a copy.
+    Renderer::drawBase(frame.state, painter, m_baseFactor < 1 ? m_scaledBase : QImage());
     painter.restore();
 }
 

@@ -5,6 +5,7 @@
 #include "core/document/UndoActionNames.h"
 #include "core/model/TextLayout.h"
 #include "core/model/TextPlaceholder.h"
+#include "core/render/Renderer.h"
 
 #include <QApplication>
 #include <QInputMethod>
@@ -140,9 +141,8 @@ void CanvasTextSession::position(InlineTextEditor& editor, const Annotation& ann
 {
     const CanvasTransform t = m_transform();
     const double scale = t.scale;
-    // The field shows the text where the renderer would draw it: the measured text centred in the box.
-    const Size size = TextLayout::textSize(annotation.text, annotation.fontSize, annotation.bold);
-    const Point centre = annotation.frame.center();
+    // The field shows the text exactly where the renderer draws it.
+    const Rect glyphs = Renderer::textRect(annotation);
     const QFont font = TextLayout::font(annotation.fontSize * scale, annotation.bold);
     if (editor.font() != font) {
         editor.setFont(font);
@@ -152,12 +152,11 @@ void CanvasTextSession::position(InlineTextEditor& editor, const Annotation& ann
     editor.setPlaceholderColor(annotation.strokeColor.withAlpha(0.45).toQColor());
     editor.setPlaceholderText(currentPlaceholder());
 
-    const double x = t.offsetX + (centre.x - size.width / 2 - t.originX) * scale - 2;
-    const double y = t.offsetY + (centre.y - size.height / 2 - t.originY) * scale;
-    const double width = std::max(size.width * scale + 24, 40.0);
-    const double height = size.height * scale;
+    const QPointF topLeft = t.toView(glyphs.origin());
+    const double width = std::max(glyphs.width * scale + 24, 40.0);
+    const double height = glyphs.height * scale;
     // A little room below the last line keeps rounding from ever scrolling the first line out of view.
-    editor.setGeometry(QRectF(x, y, width, height + 4).toAlignedRect());
+    editor.setGeometry(QRectF(topLeft.x() - 2, topLeft.y(), width, height + 4).toAlignedRect());
     editor.resetScrolling();
 }
 

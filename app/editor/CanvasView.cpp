@@ -1,5 +1,6 @@
 #include "app/editor/CanvasView.h"
 
+#include "app/design/Design.h"
 #include "app/editor/CanvasOverlay.h"
 #include "app/editor/CanvasTextSession.h"
 #include "app/editor/ToolCursor.h"
@@ -7,12 +8,9 @@
 #include "core/document/CropGeometry.h"
 #include "core/document/EditorDocument.h"
 #include "core/document/UndoActionNames.h"
-#include "core/model/StickerSource.h"
 #include "core/model/Tool.h"
-#include "core/render/ImageLoading.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -436,20 +434,37 @@ void CanvasView::finishPolygonAfterToolChange()
 
 // ---------------------------------------------------------------- keys
 
+bool CanvasView::event(QEvent* event)
+{
+    // A key the gesture claims must reach keyPressEvent rather than trigger a window command.
+    if (event->type() == QEvent::ShortcutOverride && gestureClaims(static_cast<const QKeyEvent&>(*event))) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+bool CanvasView::gestureClaims(const QKeyEvent& event) const
+{
+    // While the mouse holds a gesture its interaction is open: nothing may happen to the document by key.
+    if (m_drag)
+        return true;
+    // The polygon being drafted takes Delete and Backspace for its last vertex (it is the selection meanwhile).
+    return m_polygon.isDrafting() && (event.key() == Qt::Key_Delete || event.key() == Qt::Key_Backspace);
+}
+
 void CanvasView::keyPressEvent(QKeyEvent* event)
 {
     if (m_text->isOpen()) {
         QWidget::keyPressEvent(event);
         return;
     }
-    // While the mouse holds a gesture, its interaction is open: a key that changed the document now (Delete,
-    // an arrow, a paste) would be recorded inside the gesture and leave a history that undoes out of order.
+    // While the mouse holds a gesture, its interaction is open: a key that changed the document now (an arrow,
+    // a tool) would be recorded inside the gesture.
     if (m_drag) {
         event->accept();
         return;
     }
-    if (handleKeyEquivalent(event))
-        return;
     const auto code = VirtualKeyCodes::fromKeyEvent(*event);
     if (!code) {
         QWidget::keyPressEvent(event);
@@ -483,10 +498,6 @@ void CanvasView::keyPressEvent(QKeyEvent* event)
             m_text->begin(selected->id, false);
         return;
     }
-    if (isDelete) {
-        m_doc.deleteSelected();
-        return;
-    }
     if (isEscape) {
         if (m_doc.tool() != Tool::select)
             m_doc.setTool(Tool::select);
@@ -499,31 +510,6 @@ void CanvasView::keyPressEvent(QKeyEvent* event)
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-bool CanvasView::handleKeyEquivalent(QKeyEvent* event)
-{
-    const auto modifiers =
-        event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (modifiers != Qt::ControlModifier)
-        return false;
-    // Command keys follow the character the layout types (as everywhere on the desktop); only a layout
-    // without Latin letters falls back to the key's position.
-    const auto isLetter = [&](Qt::Key letter, std::uint16_t position) {
-        if (event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z)
-            return event->key() == letter;
-        return VirtualKeyCodes::fromKeyEvent(*event) == position;
-    };
-    if (isLetter(Qt::Key_V, 9)) {
-        paste();
-        return true;
-    }
-    if (isLetter(Qt::Key_C, 8)) {
-        if (m_onCopy)
-            m_onCopy();
-        return true;
-    }
-    return false;
 }
 
 bool CanvasView::chooseToolByKey(std::uint16_t keyCode, bool isAutoRepeat)
@@ -577,18 +563,6 @@ void CanvasView::nudge(std::uint16_t keyCode, bool large)
     });
 }
 
-// ---------------------------------------------------------------- paste
-
-void CanvasView::paste()
-{
-    const auto loaded = ImageLoading::load(QGuiApplication::clipboard());
-    if (!loaded) {
-        QApplication::beep();
-        return;
-    }
-    m_doc.addSticker(StickerSource::image(StickerImage::make(loaded->image, loaded->name)));
-}
-
 // ---------------------------------------------------------------- observation and drawing
 
 void CanvasView::documentChanged()
@@ -631,8 +605,7 @@ std::optional<QUuid> CanvasView::activeAnnotation() const
 
 QColor CanvasView::backdropColour() const
 {
-    const bool dark = palette().color(QPalette::Window).lightness() < 128;
-    return dark ? QColor(17, 17, 19) : QColor(220, 221, 227);
+    return Design::color(Design::Token::nsCanvas);
 }
 
 void CanvasView::paintEvent(QPaintEvent*)

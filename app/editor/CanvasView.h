@@ -21,8 +21,8 @@ namespace lumivex {
 class EditorDocument;
 class CanvasTextSession;
 
-// The picture being edited, in the middle of the editor window. It turns mouse, keyboard and text input into
-// document operations: every gesture goes through the document's interaction bracket or one of its named
+// The picture being edited, in the middle of the editor window. It turns mouse gestures, the tool keys and text
+// input into document operations (the commands such as undo, copy or delete are the window's actions): every gesture goes through the document's interaction bracket or one of its named
 // operations, so one gesture is exactly one undo step with a fixed name, or none. Geometry (hit tests,
 // handles, dragging, crop rectangles) belongs to the core; the view adds the mapping to view points,
 // tolerances in view points, the gesture state, key bindings, the inline text editor and polygon drafting.
@@ -47,8 +47,6 @@ public:
 
     EditorDocument& document() const { return m_doc; }
     CanvasTransform transform() const;
-    // The window's copy command, run by Ctrl+C while the canvas has the keyboard.
-    void setCopyHandler(std::function<void()> onCopy) { m_onCopy = std::move(onCopy); }
 
     // Gesture state, for the window and for tests.
     bool isDragging() const { return m_drag.has_value(); }
@@ -57,11 +55,8 @@ public:
     std::optional<QUuid> polygonDraft() const { return m_polygon.draft(); }
     std::optional<Rect> textRegion() const { return m_textRegion; }
 
-public Q_SLOTS:
-    // Adds the clipboard's image as a sticker; beeps when there is none.
-    void paste();
-
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -93,7 +88,8 @@ private:
     void finishPolygonAfterToolChange();
 
     // ---- keys
-    bool handleKeyEquivalent(QKeyEvent* event);
+    // Whether a gesture in progress needs this key, ahead of the window's commands.
+    bool gestureClaims(const QKeyEvent& event) const;
     bool chooseToolByKey(std::uint16_t keyCode, bool isAutoRepeat);
     void nudge(std::uint16_t keyCode, bool large);
 
@@ -108,7 +104,6 @@ private:
     std::optional<Rect> m_textRegion;
     QTimer m_textRegionClear;
     CopyTextHandler m_onCopyText;
-    std::function<void()> m_onCopy;
     CanvasTextSession* m_text = nullptr; // owned as a child
     PolygonDrafting m_polygon;
     CanvasScene m_scene;

@@ -1,14 +1,16 @@
 #include "app/editor/EditorWindow.h"
 
 #include "app/editor/CanvasView.h"
+#include "app/editor/EditorCommands.h"
 #include "core/document/EditorDocument.h"
+#include "core/model/StickerSource.h"
+#include "core/render/DocumentOutput.h"
 #include "core/render/Exporter.h"
+#include "core/render/ImageLoading.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QKeySequence>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -45,11 +47,9 @@ EditorWindow::EditorWindow(const LoadedImage& loaded, QWidget* parent)
     m_canvas = new CanvasView(*m_document, [this](const Rect&) {
         flash(tr("텍스트 인식은 아직 준비되지 않았습니다"));
     });
-    m_canvas->setCopyHandler([this] { copy(); });
     setCentralWidget(m_canvas);
+    m_commands = new EditorCommands(*this, *m_document, *m_canvas);
     buildMenus();
-    connect(m_document, &EditorDocument::undoStackChanged, this, &EditorWindow::refreshUndoActions);
-    refreshUndoActions();
 
     const Rect canvasRect = m_document->state().canvasRect();
     resize(initialSize(QSizeF(canvasRect.width, canvasRect.height), m_document->pixelScale(), availableArea()));
@@ -71,33 +71,29 @@ QSize EditorWindow::initialSize(QSizeF canvasPixels, double pixelScale, QSize av
 void EditorWindow::buildMenus()
 {
     QMenu* edit = menuBar()->addMenu(tr("편집"));
-    m_undo = edit->addAction(tr("실행 취소"));
-    m_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    connect(m_undo, &QAction::triggered, m_document, &EditorDocument::undo);
-    m_redo = edit->addAction(tr("다시 실행"));
-    m_redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    connect(m_redo, &QAction::triggered, m_document, &EditorDocument::redo);
-}
-
-void EditorWindow::refreshUndoActions()
-{
-    const auto named = [](const QString& command, const QString& step) {
-        return step.isEmpty() ? command : command + QLatin1Char(' ') + step;
-    };
-    m_undo->setEnabled(m_document->canUndo());
-    m_undo->setText(named(tr("실행 취소"), m_document->undoActionName()));
-    m_redo->setEnabled(m_document->canRedo());
-    m_redo->setText(named(tr("다시 실행"), m_document->redoActionName()));
+    edit->addActions({m_commands->undo(), m_commands->redo()});
+    edit->addSeparator();
+    edit->addActions({m_commands->copy(), m_commands->paste(), m_commands->remove(), m_commands->selectAll()});
 }
 
 void EditorWindow::copy()
 {
-    const auto image = m_document->renderFinalImage();
+    const auto image = DocumentOutput::renderFinalImage(*m_document);
     if (!image || !Exporter::copyToPasteboard(*image, m_document->pixelScale(), QGuiApplication::clipboard())) {
         QApplication::beep();
         return;
     }
     flash(tr("클립보드에 복사됨"));
+}
+
+void EditorWindow::paste()
+{
+    const auto loaded = ImageLoading::load(QGuiApplication::clipboard());
+    if (!loaded) {
+        QApplication::beep();
+        return;
+    }
+    m_document->addSticker(StickerSource::image(StickerImage::make(loaded->image, loaded->name)));
 }
 
 void EditorWindow::flash(const QString& message, int milliseconds)

@@ -398,7 +398,9 @@ void EditorDocument::changeState(const StateChange& change)
 
 void EditorDocument::commit(EditorState before, const QString& name)
 {
-    if (m_state.hasSameContent(before))
+    // Inside an open interaction every change belongs to it: the interaction's one step, taken from its start,
+    // already covers this change, whoever made it.
+    if (isInteracting() || m_state.hasSameContent(before))
         return;
     m_lastCoalesced.reset();
     registerUndoStep(std::move(before), name);
@@ -416,8 +418,9 @@ void EditorDocument::applyCoalesced(const QString& key, const QString& name, con
     const auto now = m_clock();
     const bool continues = m_lastCoalesced && m_lastCoalesced->key == key && now - m_lastCoalesced->time < coalescingWindow;
     changeState(change);
-    // Nothing changed: no step, and the running window is neither renewed nor ended.
-    if (m_state.hasSameContent(before))
+    // Nothing changed: no step, and the running window is neither renewed nor ended. Inside an interaction the
+    // change is part of the interaction's step and opens no window of its own.
+    if (isInteracting() || m_state.hasSameContent(before))
         return;
     // A continued burst adds nothing: its first step already holds the state from before the burst.
     if (!continues) {

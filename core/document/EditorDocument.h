@@ -1,8 +1,10 @@
 #pragma once
 
+#include "core/document/BlurCache.h"
 #include "core/document/CanvasPadding.h"
 #include "core/document/CanvasRatio.h"
 #include "core/document/EditorState.h"
+#include "core/document/LoadedImage.h"
 #include "core/document/UndoStack.h"
 #include "core/geometry/Point.h"
 #include "core/geometry/Rect.h"
@@ -12,9 +14,6 @@
 #include "core/model/StickerSource.h"
 #include "core/model/Tool.h"
 #include "core/model/ToolStyle.h"
-#include "core/render/BlurCache.h"
-#include "core/render/ExportError.h"
-#include "core/render/LoadedImage.h"
 
 #include <QImage>
 #include <QObject>
@@ -36,7 +35,8 @@ namespace lumivex {
 // - a one-shot change (perform and the named operations);
 // - a coalesced change (style, padding, text box room), where changes with the same key less than a
 //   second apart form one step;
-// - an interaction bracket (beginInteraction ... endInteraction) around a drag or a text edit.
+// - an interaction bracket (beginInteraction ... endInteraction) around a drag or a text edit. While it is
+//   open, every content change, through any door and from any caller, becomes part of its one step.
 //
 // Each published property emits its change signal right after its own assignment. The tool and style
 // reactions (clearing the selection, tool defaults, restyling the selected object) run after that, so a
@@ -135,17 +135,9 @@ public:
     // The time source of the coalescing window; tests inject their own.
     void setClock(Clock clock);
 
-    // ---- output (EditorDocumentOutput.cpp)
     // The blurred patches of this document's blur regions; the base image never changes, so they stay valid.
+    // The renderer fills it (the finished picture: DocumentOutput, core/render).
     BlurCache& blurCache() const { return m_blurCache; }
-    // The finished picture for copying and saving; none when the canvas cannot become a bitmap.
-    std::optional<QImage> renderFinalImage() const;
-    // What text recognition reads: the base image with every annotation drawn on it, blur regions included,
-    // without crop, padding or ratio, so it has exactly the base image's size.
-    std::optional<QImage> flattenedImage() const;
-    // Renders the picture and writes it to `path` (JPEG for .jpg and .jpeg, PNG otherwise) at the document's
-    // pixel scale. Nothing on success; otherwise why, and an existing file at `path` is left as it was.
-    [[nodiscard]] std::optional<ExportError> write(const QString& path) const;
 
 Q_SIGNALS:
     void stateChanged();

@@ -2,7 +2,7 @@
 
 #include "core/geometry/Rect.h"
 #include "core/model/Annotation.h"
-#include "core/render/BlurCache.h"
+#include "core/document/BlurCache.h"
 
 #include <QImage>
 #include <QRect>

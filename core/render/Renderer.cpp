@@ -142,14 +142,6 @@ void drawSticker(const Annotation& a, QPainter& painter)
     painter.drawImage(toQt(a.frame.standardized()), sticker->image());
 }
 
-// The measured text rectangle, centred on the frame.
-Rect centredTextRect(const Annotation& a)
-{
-    const Size measured = TextLayout::textSize(a.text, a.fontSize, a.bold);
-    const Point centre = a.frame.standardized().center();
-    return {centre.x - measured.width * 0.5, centre.y - measured.height * 0.5, measured.width, measured.height};
-}
-
 // ---- transparency layers
 
 // How far an annotation's paint can reach beyond its geometry, in its own (unrotated) user space. The layer of
@@ -175,7 +167,7 @@ QRectF contentBounds(const Annotation& a)
     case AnnotationKind::text: {
         // Glyphs may overhang their measured box (accents, italics), and the outline surrounds them.
         const double reach = positive(a.outlineWidth) + positive(a.fontSize) * 0.5;
-        return frame.united(toQt(centredTextRect(a))).adjusted(-reach, -reach, reach, reach);
+        return frame.united(toQt(textRect(a))).adjusted(-reach, -reach, reach, reach);
     }
     case AnnotationKind::blur:
         return frame;
@@ -257,18 +249,10 @@ void compose(const EditorState& state, QPainter& painter, const IdSet& hiding, c
     const Rect canvas = state.canvasRect();
     if (!isFinite(canvas))
         return;
-    const Rect visible = state.visibleRect();
     painter.save();
     painter.translate(-canvas.minX(), -canvas.minY());
-    if (base == Base::paint) {
-        // Padding and the area the ratio adds share the padding colour, even with padding switched off.
-        if (!(canvas == visible))
-            painter.fillRect(toQt(canvas), qColor(state.padding.color));
-        painter.save();
-        painter.setClipRect(toQt(visible), Qt::IntersectClip);
-        painter.drawImage(QPointF(0, 0), state.image);
-        painter.restore();
-    }
+    if (base == Base::paint)
+        drawBase(state, painter);
     for (const Annotation& annotation : state.annotations) {
         if (hiding.contains(annotation.id))
             continue;
@@ -373,6 +357,29 @@ void draw(const EditorState& state, QPainter& painter, const IdSet& hiding, cons
     compose(state, painter, hiding, glyphsHidden, cache, Base::paint);
 }
 
+void drawBase(const EditorState& state, QPainter& painter, const QImage& reducedBase)
+{
+    const Rect canvas = state.canvasRect();
+    const Rect visible = state.visibleRect();
+    painter.save();
+    // Padding and the area the ratio adds share the padding colour, even with padding switched off.
+    if (!(canvas == visible))
+        painter.fillRect(toQt(canvas), qColor(state.padding.color));
+    painter.setClipRect(toQt(visible), Qt::IntersectClip);
+    // A target rectangle in image pixels, never a point: drawn at a point, an image with a device pixel ratio
+    // would shrink by that ratio.
+    const QRectF whole(0, 0, state.image.width(), state.image.height());
+    painter.drawImage(whole, reducedBase.isNull() ? state.image : reducedBase);
+    painter.restore();
+}
+
+Rect textRect(const Annotation& a)
+{
+    const Size measured = TextLayout::textSize(a.text, a.fontSize, a.bold);
+    const Point centre = a.frame.standardized().center();
+    return {centre.x - measured.width * 0.5, centre.y - measured.height * 0.5, measured.width, measured.height};
+}
+
 void draw(const Annotation& annotation, QPainter& painter, const QImage& base, BlurCache* cache, bool drawGlyphs)
 {
     // Nothing of a fully transparent object shows. An opacity that is not a number draws the object opaque.
@@ -429,11 +436,11 @@ void drawText(const Annotation& annotation, QPainter& painter, bool drawGlyphs)
     if (annotation.fillColor)
         painter.fillPath(roundedRectPath(annotation.frame, positive(fontSize) * 0.25), qColor(*annotation.fillColor));
 
-    const Rect textRect = centredTextRect(annotation);
+    const Rect glyphBox = textRect(annotation);
     const double outline = positive(annotation.outlineWidth);
     if (annotation.outlineColor && outline > 0) {
         // Drawn whether or not the glyphs are: the in-place editor shows its own glyphs over the outline.
-        const QPainterPath glyphs = TextLayout::glyphPath(annotation.text, fontSize, annotation.bold, textRect);
+        const QPainterPath glyphs = TextLayout::glyphPath(annotation.text, fontSize, annotation.bold, glyphBox);
         painter.strokePath(glyphs, QPen(qColor(*annotation.outlineColor), 2 * outline, Qt::SolidLine, Qt::RoundCap,
                                         Qt::RoundJoin));
     }
@@ -441,7 +448,7 @@ void drawText(const Annotation& annotation, QPainter& painter, bool drawGlyphs)
         // The glyphs cover the inner half of the outline stroke. Drawn as text, so colour emoji keep their colours.
         painter.save();
         painter.setPen(qColor(annotation.strokeColor));
-        TextLayout::draw(painter, annotation.text, fontSize, annotation.bold, textRect);
+        TextLayout::draw(painter, annotation.text, fontSize, annotation.bold, glyphBox);
         painter.restore();
     }
 }

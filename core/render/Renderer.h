@@ -3,7 +3,7 @@
 #include "core/document/EditorState.h"
 #include "core/geometry/Rect.h"
 #include "core/model/Annotation.h"
-#include "core/render/BlurCache.h"
+#include "core/document/BlurCache.h"
 
 #include <QImage>
 #include <QSet>
@@ -39,6 +39,15 @@ std::optional<QImage> makeImage(const EditorState& state, BlurCache* cache = nul
 // annotations in `glyphsHidden` show their box and outline but not their glyphs.
 void draw(const EditorState& state, QPainter& painter, const IdSet& hiding, const IdSet& glyphsHidden,
           BlurCache* cache = nullptr);
+
+// The bottom of the picture, in image pixels: the canvas filled with the padding colour where padding or the ratio
+// grew it, then the visible part of the base image, always at its pixel size whatever device pixel ratio the
+// image object carries. `reducedBase`, when not null, is the base image scaled down (the canvas keeps one for its
+// zoom) and is drawn over the same rectangle instead.
+void drawBase(const EditorState& state, QPainter& painter, const QImage& reducedBase = QImage());
+
+// Where a text annotation's glyphs go: the measured text, centred in the frame. The inline editor is placed over it.
+Rect textRect(const Annotation& annotation);
 
 // One annotation in image pixels. `base` is the document's base image, the source of blur patches.
 void draw(const Annotation& annotation, QPainter& painter, const QImage& base, BlurCache* cache, bool drawGlyphs);

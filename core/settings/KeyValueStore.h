@@ -23,6 +23,8 @@ public:
     virtual void remove(const QString& key) = 0;
 
     bool contains(const QString& key) const { return value(key).has_value(); }
+    // Whether this is the user's own store, the one the application reads its language override from at launch.
+    virtual bool isStandard() const { return false; }
 
     // true only for a stored boolean true (or its text "true"/"1"); absent or unreadable is false.
     bool boolValue(const QString& key) const;

@@ -38,6 +38,11 @@ bool SettingsFileStore::writable() const
     return m_settings->status() == QSettings::NoError;
 }
 
+bool SettingsFileStore::isStandard() const
+{
+    return QFileInfo(path()).absoluteFilePath() == QFileInfo(standardPath()).absoluteFilePath();
+}
+
 QString SettingsFileStore::settingsKey(const QString& key)
 {
     // QSettings reads "/" and "\" as group separators; our keys are flat names.

@@ -26,6 +26,9 @@ public:
     // Whether the last write reached the file.
     bool writable() const;
 
+    // True for a store at standardPath(), however it was opened.
+    bool isStandard() const override;
+
     std::optional<QVariant> value(const QString& key) const override;
     void setValue(const QString& key, const QVariant& value) override;
     void remove(const QString& key) override;

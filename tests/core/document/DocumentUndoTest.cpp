@@ -108,6 +108,39 @@ TEST_F(DocumentUndoTest, DrawingIsOneStepUndoRepairsTheSelectionAndNamesStay)
     EXPECT_EQ(undoSteps(), 1u);
 }
 
+TEST_F(DocumentUndoTest, EveryChangeDuringAnInteractionFoldsIntoItsOneStep)
+{
+    // Any caller (an inspector, a menu, a key) may change the document while a drag is open; none of those
+    // changes may become a step of its own, or undo would walk through states that were never committed.
+    const QUuid kept = addRectangle({300, 300, 20, 20});
+    const QUuid dragged = addRectangle({10, 10, 20, 20});
+    const EditorState before = document->state();
+    const std::size_t steps = undoSteps();
+    document->beginInteraction();
+    document->modify(dragged, [](Annotation& a) { a.translate({30, 0}); });
+    ToolStyle recoloured = document->style();
+    recoloured.strokeColor = RGBAColor::white;
+    document->setStyle(recoloured); // coalesced door
+    document->setPadding(paddingOf(12));
+    document->deleteSelected(); // one-shot door
+    document->setRatio(CanvasRatio::fixed(1, 1));
+    document->endInteraction(UndoActionNames::move());
+    EXPECT_EQ(undoSteps(), steps + 1);
+    EXPECT_EQ(document->undoActionName(), UndoActionNames::move());
+    const EditorState after = document->state();
+    EXPECT_FALSE(document->annotation(dragged));
+
+    document->undo();
+    EXPECT_TRUE(document->state().hasSameContent(before));
+    document->redo();
+    EXPECT_TRUE(document->state().hasSameContent(after));
+    EXPECT_TRUE(document->annotation(kept));
+
+    // A coalesced change right after the interaction starts a step of its own.
+    document->setPadding(paddingOf(14));
+    EXPECT_EQ(undoSteps(), steps + 2);
+}
+
 TEST_F(DocumentUndoTest, AThousandSnapshotsShareOnePixelBuffer)
 {
     open(5120, 2880, QImage::Format_ARGB32_Premultiplied);

@@ -55,8 +55,9 @@ TEST(ExporterWrite, FormatFollowsTheExtensionTheNameIsKeptAndOnlyTheOwnerMayRead
         ASSERT_TRUE(loaded);
         EXPECT_EQ(loaded->scale, 2);
         EXPECT_EQ(loaded->name, "shot");
-        if (!jpeg)
+        if (!jpeg) {
             EXPECT_EQ(loaded->image, image);
+        }
     }
     EXPECT_EQ(test::entriesOf(dir.path()).size(), 4); // no temporary file left behind
 }

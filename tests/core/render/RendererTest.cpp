@@ -159,6 +159,28 @@ TEST(RendererCanvas, CopyingAPremultipliedBaseEqualsDrawingAStraightOne)
     EXPECT_EQ(render(copied), render(drawn).convertToFormat(QImage::Format_ARGB32_Premultiplied));
 }
 
+TEST(RendererCanvas, TheBaseImageIsDrawnAtItsPixelSizeWhateverItsDevicePixelRatio)
+{
+    // An image object from the clipboard can carry a device pixel ratio; Qt would draw it at a point at half size.
+    const QImage plain = test::screenshotLikeImage(100, 80);
+    QImage dense = plain;
+    dense.setDevicePixelRatio(2);
+    for (int framing = 0; framing < 3; ++framing) {
+        SCOPED_TRACE(framing);
+        EditorState expected(plain);
+        if (framing == 0)
+            expected.padding = CanvasPadding{true, 10, RGBAColor::black};
+        else if (framing == 1)
+            expected.ratio = CanvasRatio::fixed(2, 1);
+        else
+            expected.cropRect = Rect{10, 10, 50, 40};
+        EditorState actual = expected;
+        actual.image = dense;
+        EXPECT_EQ(render(actual), render(expected));
+        EXPECT_EQ(paint(actual, 1.5), paint(expected, 1.5)) << "as the canvas draws it";
+    }
+}
+
 TEST(RendererShapes, OversizedRadiusGivesACapsuleAndRotationTurnsAboutTheCentre)
 {
     EditorState state(filled(400, 120, Qt::white));
