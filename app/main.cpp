@@ -1,9 +1,9 @@
 #include "app/capture/CaptureCommand.h"
-#include "app/capture/DirectCapture.h"
 #include "app/editor/EditorWindow.h"
 #include "app/platform/CaptureBackend.h"
 #include "app/platform/Platform.h"
 #include "app/shell/CaptureFlow.h"
+#include "app/shell/DirectCapture.h"
 #include "app/shell/Launch.h"
 #include "core/render/ImageLoading.h"
 

@@ -22,17 +22,12 @@ namespace {
 
 constexpr std::array<char, 8> pngSignature = {'\x89', 'P', 'N', 'G', '\r', '\n', '\x1a', '\n'};
 
-// Measured on screenshots with per-row filter choice: level 6 is about 1% smaller than level 1 for 10% more
-// time, and still smaller than Qt's default writer (zlib level 6); from level 7 on the time grows much faster
-// than the file shrinks.
+// Measured on screenshots with per-row filter choice: on rows of interface and text level 6 writes a quarter to a
+// third fewer bytes than level 1 in about the same time (on photos the two are within a few percent either way);
+// from level 7 on the time grows much faster than the file shrinks.
 constexpr int libdeflateLevel = 6;
 
 constexpr qsizetype maxChunkLength = INT32_MAX;
-
-// Photo-like rows, whose filtered bytes are on average this far from zero or farther, hold almost nothing
-// that an LZ77 search could find: libdeflate's search costs several times igzip's fast pass and saves about
-// 1% there, while on rows of interface and text it saves a third.
-constexpr double noisyCostPerByte = 3;
 
 // Images below this many pixels are encoded on the calling thread: starting a thread would cost more.
 constexpr qint64 pixelsWorthABand = qint64(1) << 20;
@@ -127,8 +122,8 @@ bool forEachBand(std::size_t bandCount, Work work)
     return ok;
 }
 
-// A buffer kept from band to band: fresh pages cost the kernel a fault and a clearing each, which on a 5K
-// screenshot is as much work as filtering them. Left uninitialised: whoever uses it writes every byte it reads.
+// A buffer kept from band to band, since fresh pages cost the kernel a fault and a clearing each. Left
+// uninitialised: whoever uses it writes every byte it reads.
 class ScratchBuffer {
 public:
     std::uint8_t* atLeast(std::size_t size)
@@ -182,16 +177,16 @@ bool libdeflateBand(const std::uint8_t* data, std::size_t size, bool last, BandW
     return last || DeflateStreamJoin::makeJoinable(out);
 }
 
-// Raw deflate of one band with igzip at level 1 or 2. Every band but the last ends in a sync flush (byte-aligned,
-// not final), so the bands' outputs concatenate into one valid stream; each band starts without history.
-bool igzipBand(const std::uint8_t* data, std::size_t size, int level, bool last, std::vector<std::uint8_t>& out)
+// Raw deflate of one band with igzip level 1. Every band but the last ends in a sync flush (byte-aligned, not
+// final), so the bands' outputs concatenate into one valid stream; each band starts without history.
+bool igzipBand(const std::uint8_t* data, std::size_t size, bool last, std::vector<std::uint8_t>& out)
 {
-    std::vector<std::uint8_t> levelBuffer(level == 1 ? ISAL_DEF_LVL1_DEFAULT : ISAL_DEF_LVL2_DEFAULT);
+    std::vector<std::uint8_t> levelBuffer(ISAL_DEF_LVL1_DEFAULT);
     // isal_deflate_init leaves parts of the state as it found them, and level 1 then read stale bytes as
     // pointers: start from zeros.
     isal_zstream stream{};
     isal_deflate_init(&stream);
-    stream.level = std::uint32_t(level);
+    stream.level = 1;
     stream.level_buf = levelBuffer.data();
     stream.level_buf_size = std::uint32_t(levelBuffer.size());
     stream.gzip_flag = IGZIP_DEFLATE;
@@ -316,9 +311,9 @@ void appendZlibStream(const std::vector<CompressedBand>& bands, const char (&hea
 }
 
 // --- Image data ------------------------------------------------------------------------------------------
-// Both append the complete image data (one zlib stream) to `out`.
 
-// Each band is filtered and compressed on its own thread; the pieces are joined under one zlib header.
+// Appends the complete image data (one zlib stream) to `out`: bands of rows are filtered and compressed in
+// parallel, and the pieces joined under one zlib header.
 bool appendImageData(const QImage& source, bool opaque, Effort effort, QByteArray& out)
 {
     const bool compact = effort == Effort::compact;
@@ -329,13 +324,11 @@ bool appendImageData(const QImage& source, bool opaque, Effort effort, QByteArra
         CompressedBand& piece = compressed[i];
         piece.length = std::uint64_t(bands[i].endRow - bands[i].firstRow) * filter.stride();
         std::uint8_t* rows = workspace.rows.atLeast(piece.length);
-        const std::uint64_t cost = filter.filterRows(bands[i].firstRow, bands[i].endRow, rows);
+        filter.filterRows(bands[i].firstRow, bands[i].endRow, rows);
         const bool last = i + 1 == bands.size();
         piece.adler = isal_adler32(1, rows, piece.length);
-        if (compact && double(cost) < noisyCostPerByte * double(piece.length))
-            return libdeflateBand(rows, piece.length, last, workspace, piece.bytes);
-        // Level 2 is as fast as level 1 on photo-like rows and a little smaller.
-        return igzipBand(rows, piece.length, compact ? 2 : 1, last, piece.bytes);
+        return compact ? libdeflateBand(rows, piece.length, last, workspace, piece.bytes)
+                       : igzipBand(rows, piece.length, last, piece.bytes);
     });
     if (!ok)
         return false;

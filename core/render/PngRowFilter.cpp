@@ -58,13 +58,15 @@ void packRgba(const QRgb* source, std::uint8_t* out, int width, bool premultipli
 // Each writes the filtered bytes of one row and returns their cost; `previous` is the unfiltered row above
 // (zeros for the first row). They are plain byte loops so that the compiler vectorises them.
 
-LUMIVEX_INLINE_FILTER std::uint32_t byteCost(std::uint8_t filtered)
+LUMIVEX_INLINE_FILTER
+std::uint32_t byteCost(std::uint8_t filtered)
 {
     const std::int8_t value = std::int8_t(filtered);
     return std::uint32_t(value < 0 ? -value : value);
 }
 
-LUMIVEX_INLINE_FILTER std::uint32_t costOf(const std::uint8_t* bytes, std::size_t length)
+LUMIVEX_INLINE_FILTER
+std::uint32_t costOf(const std::uint8_t* bytes, std::size_t length)
 {
     std::uint32_t sum = 0;
     for (std::size_t i = 0; i < length; ++i)
@@ -72,7 +74,8 @@ LUMIVEX_INLINE_FILTER std::uint32_t costOf(const std::uint8_t* bytes, std::size_
     return sum;
 }
 
-LUMIVEX_INLINE_FILTER std::uint32_t filterSubRow(const std::uint8_t* row, std::size_t length, int bpp, std::uint8_t* out)
+LUMIVEX_INLINE_FILTER
+std::uint32_t filterSubRow(const std::uint8_t* row, std::size_t length, int bpp, std::uint8_t* out)
 {
     std::memcpy(out, row, std::size_t(bpp));
     for (std::size_t i = std::size_t(bpp); i < length; ++i)
@@ -80,13 +83,15 @@ LUMIVEX_INLINE_FILTER std::uint32_t filterSubRow(const std::uint8_t* row, std::s
     return costOf(out, length);
 }
 
-LUMIVEX_INLINE_FILTER void filterUpRow(const std::uint8_t* row, const std::uint8_t* previous, std::size_t length, std::uint8_t* out)
+LUMIVEX_INLINE_FILTER
+void filterUpRow(const std::uint8_t* row, const std::uint8_t* previous, std::size_t length, std::uint8_t* out)
 {
     for (std::size_t i = 0; i < length; ++i)
         out[i] = std::uint8_t(row[i] - previous[i]);
 }
 
-LUMIVEX_INLINE_FILTER std::uint32_t filterAverageRow(const std::uint8_t* row, const std::uint8_t* previous, std::size_t length, int bpp,
+LUMIVEX_INLINE_FILTER
+std::uint32_t filterAverageRow(const std::uint8_t* row, const std::uint8_t* previous, std::size_t length, int bpp,
                                std::uint8_t* out)
 {
     for (int i = 0; i < bpp; ++i)
@@ -96,7 +101,8 @@ LUMIVEX_INLINE_FILTER std::uint32_t filterAverageRow(const std::uint8_t* row, co
     return costOf(out, length);
 }
 
-LUMIVEX_INLINE_FILTER std::uint32_t filterPaethRow(const std::uint8_t* row, const std::uint8_t* previous, std::size_t length, int bpp,
+LUMIVEX_INLINE_FILTER
+std::uint32_t filterPaethRow(const std::uint8_t* row, const std::uint8_t* previous, std::size_t length, int bpp,
                              std::uint8_t* out)
 {
     for (int i = 0; i < bpp; ++i)
@@ -115,11 +121,11 @@ LUMIVEX_INLINE_FILTER std::uint32_t filterPaethRow(const std::uint8_t* row, cons
     return costOf(out, length);
 }
 
-// Writes the filter byte and the filtered row with the cheapest filter, and returns that filter's cost. The
-// first candidate is written straight to the output; a cheaper one found later is copied over it.
+// Writes the filter byte and the filtered row with the cheapest filter. The first candidate is written
+// straight to the output; a cheaper one found later is copied over it.
 LUMIVEX_VECTOR_CLONES
-std::uint32_t filterRowPerRowChoice(const std::uint8_t* row, const std::uint8_t* previous, std::size_t length,
-                                    int bpp, std::uint8_t* scratch, std::uint8_t* out)
+void filterRowPerRowChoice(const std::uint8_t* row, const std::uint8_t* previous, std::size_t length, int bpp,
+                           std::uint8_t* scratch, std::uint8_t* out)
 {
     std::uint8_t* filtered = out + 1;
     std::uint8_t* candidates[3] = {scratch, scratch + length, scratch + 2 * length};
@@ -137,7 +143,6 @@ std::uint32_t filterRowPerRowChoice(const std::uint8_t* row, const std::uint8_t*
     out[0] = types[best];
     if (best != 1)
         std::memcpy(filtered, sources[best], length);
-    return costs[best];
 }
 
 } // namespace
@@ -161,9 +166,8 @@ void PngRowFilter::packRow(int y, std::uint8_t* out) const
         packRgba(pixels, out, m_source.width(), m_premultiplied);
 }
 
-std::uint64_t PngRowFilter::filterRows(int firstRow, int endRow, std::uint8_t* out) const
+void PngRowFilter::filterRows(int firstRow, int endRow, std::uint8_t* out) const
 {
-    std::uint64_t cost = 0;
     std::vector<std::uint8_t> rows(2 * m_rowLength, 0);
     std::vector<std::uint8_t> scratch(m_choice == Choice::perRow ? 3 * m_rowLength : 0);
     std::uint8_t* previous = rows.data();
@@ -178,11 +182,10 @@ std::uint64_t PngRowFilter::filterRows(int firstRow, int endRow, std::uint8_t* o
             rowOut[0] = filterUp;
             filterUpRow(current, previous, m_rowLength, rowOut + 1);
         } else {
-            cost += filterRowPerRowChoice(current, previous, m_rowLength, m_bpp, scratch.data(), rowOut);
+            filterRowPerRowChoice(current, previous, m_rowLength, m_bpp, scratch.data(), rowOut);
         }
         std::swap(previous, current);
     }
-    return cost;
 }
 
 } // namespace lumivex

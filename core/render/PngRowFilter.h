@@ -23,10 +23,8 @@ public:
     // Bytes per output row (filter byte included).
     std::size_t stride() const { return m_rowLength + 1; }
 
-    // Writes rows [firstRow, endRow) to `out`, which points at the output of row `firstRow`. With the per-row
-    // choice it returns the rows' summed cost (the sum of |filtered byte| read as signed), a measure of how
-    // noisy they are; 0 with Up.
-    std::uint64_t filterRows(int firstRow, int endRow, std::uint8_t* out) const;
+    // Writes rows [firstRow, endRow) to `out`, which points at the output of row `firstRow`.
+    void filterRows(int firstRow, int endRow, std::uint8_t* out) const;
 
 private:
     void packRow(int y, std::uint8_t* out) const;

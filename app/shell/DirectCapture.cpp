@@ -1,4 +1,4 @@
-#include "app/capture/DirectCapture.h"
+#include "app/shell/DirectCapture.h"
 
 #include "app/capture/CaptureDelivery.h"
 #include "app/platform/X11CaptureBackend.h"
