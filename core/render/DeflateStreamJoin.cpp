@@ -20,20 +20,31 @@ public:
     std::size_t position() const { return m_consumedBits; }
     bool atEnd() const { return m_consumedBits > m_size * 8; }
 
-    // The next `count` bits (at most 32) without consuming them.
-    std::uint32_t peek(int count)
+    // Makes sure that the next `count` bits (at most 56) are buffered: the *Buffered calls for that many bits may
+    // follow without checking again, which keeps the symbol loop short.
+    void ensure(int count)
     {
         if (m_available < count)
             refill();
-        return std::uint32_t(m_buffer & ((std::uint64_t(1) << count) - 1));
     }
-    void skip(int count)
+    std::uint32_t peekBuffered(int count) const { return std::uint32_t(m_buffer & ((std::uint64_t(1) << count) - 1)); }
+    void skipBuffered(int count)
     {
-        if (m_available < count)
-            refill();
         m_buffer >>= count;
         m_available -= count;
         m_consumedBits += std::size_t(count);
+    }
+
+    // The next `count` bits (at most 32) without consuming them.
+    std::uint32_t peek(int count)
+    {
+        ensure(count);
+        return peekBuffered(count);
+    }
+    void skip(int count)
+    {
+        ensure(count);
+        skipBuffered(count);
     }
     std::uint32_t take(int count)
     {
@@ -117,14 +128,21 @@ public:
     // The next symbol, or -1 when the bits start no code of this table.
     int decode(BitReader& reader) const
     {
-        const std::uint16_t entry = m_fast[reader.peek(fastBits)];
+        reader.ensure(maxCodeLength);
+        return decodeBuffered(reader);
+    }
+    // The same when at least maxCodeLength bits are buffered.
+    int decodeBuffered(BitReader& reader) const
+    {
+        const std::uint16_t entry = m_fast[reader.peekBuffered(fastBits)];
         if (entry != 0) {
-            reader.skip(entry & 15);
+            reader.skipBuffered(entry & 15);
             return entry >> 4;
         }
         int code = 0, first = 0, index = 0;
         for (int length = 1; length <= maxCodeLength; ++length) {
-            code |= int(reader.take(1));
+            code |= int(reader.peekBuffered(1));
+            reader.skipBuffered(1);
             const int count = m_counts[length];
             if (code - first < count)
                 return m_symbols[std::size_t(index + code - first)];
@@ -170,11 +188,13 @@ bool skipCompressedData(BitReader& reader, const HuffmanTable& literals, const H
         const int lengthCode = symbol - 257;
         if (lengthCode >= int(lengthExtraBits.size()))
             return false;
-        reader.skip(lengthExtraBits[std::size_t(lengthCode)]);
-        const int distanceCode = distances.decode(reader);
+        // Its extra bits, a distance code and the distance's extra bits take at most 5 + 15 + 13 bits.
+        reader.ensure(33);
+        reader.skipBuffered(lengthExtraBits[std::size_t(lengthCode)]);
+        const int distanceCode = distances.decodeBuffered(reader);
         if (distanceCode < 0 || distanceCode >= int(distanceExtraBits.size()))
             return false;
-        reader.skip(distanceExtraBits[std::size_t(distanceCode)]);
+        reader.skipBuffered(distanceExtraBits[std::size_t(distanceCode)]);
     }
     return false;
 }
