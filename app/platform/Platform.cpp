@@ -27,6 +27,20 @@ PlatformKind kind()
     return kindFor(QGuiApplication::platformName(), qEnvironmentVariable("LUMIVEX_PLATFORM"));
 }
 
+PlatformKind kindBeforeStart()
+{
+    // The plugin Qt will load: the first one QT_QPA_PLATFORM names ("xcb:arguments;wayland"), else Wayland in a
+    // Wayland session and xcb where there is an X display.
+    QString plugin = qEnvironmentVariable("QT_QPA_PLATFORM").section(QLatin1Char(';'), 0, 0).section(QLatin1Char(':'), 0, 0);
+    if (plugin.isEmpty()) {
+        if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland"))
+            plugin = QStringLiteral("wayland");
+        else if (!qEnvironmentVariableIsEmpty("DISPLAY"))
+            plugin = QStringLiteral("xcb");
+    }
+    return kindFor(plugin, qEnvironmentVariable("LUMIVEX_PLATFORM"));
+}
+
 } // namespace lumivex::Platform
 
 namespace lumivex::Platform {

@@ -11,6 +11,9 @@ enum class PlatformKind { null, x11, wayland };
 namespace Platform {
 
 PlatformKind kind();
+// The same choice before any Qt application object exists, from the environment alone (LUMIVEX_PLATFORM,
+// QT_QPA_PLATFORM, WAYLAND_DISPLAY, XDG_SESSION_TYPE, DISPLAY). Where it cannot tell it answers null.
+PlatformKind kindBeforeStart();
 // The choice for a Qt platform plugin name and an override value (empty when not set).
 PlatformKind kindFor(const QString& qtPlatformName, const QString& override);
 
