@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then configures and builds into build/ (Release with debug info, Ninja).
+#   scripts/build.sh [TARGET...]     only these targets (default: everything)
+# $LUMIVEX_BUILD_DIR names another build folder, $LUMIVEX_CMAKE_OPTIONS adds options when it is configured.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/install-deps.sh"
@@ -8,6 +10,9 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   launcher=()
   # A compiler cache, where the developer has one, makes rebuilds in several checkouts cheap.
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
+  read -r -a options <<< "${LUMIVEX_CMAKE_OPTIONS:-}"
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "${options[@]}"
 fi
-cmake --build "$build" --parallel "$(nproc)"
+targets=()
+for target in "$@"; do targets+=(--target "$target"); done
+cmake --build "$build" --parallel "$(nproc)" "${targets[@]}"

@@ -10,6 +10,7 @@
 
 namespace lumivex {
 
+// The texts are the window's: its translation context is where the translation tables have them.
 EditorCommands::EditorCommands(EditorWindow& window, EditorDocument& document, CanvasView& canvas)
     : QObject(&window)
     , m_document(document)
@@ -21,12 +22,13 @@ EditorCommands::EditorCommands(EditorWindow& window, EditorDocument& document, C
         window.addAction(action);
         return action;
     };
-    m_undo = make(tr("실행 취소"), {QKeySequence(Qt::CTRL | Qt::Key_Z)});
-    m_redo = make(tr("다시 실행"), {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    m_copy = make(tr("복사"), {QKeySequence(Qt::CTRL | Qt::Key_C)});
-    m_paste = make(tr("붙여넣기"), {QKeySequence(Qt::CTRL | Qt::Key_V)});
-    m_remove = make(tr("삭제"), {QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_Backspace)});
-    m_selectAll = make(tr("전체 선택"), {QKeySequence(Qt::CTRL | Qt::Key_A)});
+    m_undo = make(EditorWindow::tr("실행 취소"), {QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    m_redo = make(EditorWindow::tr("다시 실행"),
+                  {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    m_copy = make(EditorWindow::tr("복사"), {QKeySequence(Qt::CTRL | Qt::Key_C)});
+    m_paste = make(EditorWindow::tr("붙여넣기"), {QKeySequence(Qt::CTRL | Qt::Key_V)});
+    m_remove = make(EditorWindow::tr("삭제"), {QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_Backspace)});
+    m_selectAll = make(EditorWindow::tr("전체 선택"), {QKeySequence(Qt::CTRL | Qt::Key_A)});
 
     connect(m_undo, &QAction::triggered, &document, &EditorDocument::undo);
     connect(m_redo, &QAction::triggered, &document, &EditorDocument::redo);
@@ -49,9 +51,9 @@ void EditorCommands::refreshUndo()
         return step.isEmpty() ? command : command + QLatin1Char(' ') + step;
     };
     m_undo->setEnabled(m_document.canUndo());
-    m_undo->setText(named(tr("실행 취소"), m_document.undoActionName()));
+    m_undo->setText(named(EditorWindow::tr("실행 취소"), m_document.undoActionName()));
     m_redo->setEnabled(m_document.canRedo());
-    m_redo->setText(named(tr("다시 실행"), m_document.redoActionName()));
+    m_redo->setText(named(EditorWindow::tr("다시 실행"), m_document.redoActionName()));
 }
 
 } // namespace lumivex

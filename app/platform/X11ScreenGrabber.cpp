@@ -15,8 +15,6 @@ namespace lumivex {
 
 namespace {
 
-QString tr(const char* text) { return QCoreApplication::translate("X11ScreenGrabber", text); }
-
 bool extensionPresent(xcb_connection_t* c, xcb_extension_t* extension)
 {
     const xcb_query_extension_reply_t* data = xcb_get_extension_data(c, extension);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QList>
 #include <QRect>
@@ -18,6 +19,9 @@ class X11SharedMemory;
 // Freezes the X screen: one grab of the root window (MIT-SHM when the server offers it, a plain GetImage
 // otherwise), split per RandR monitor without copying. The server's GetImage leaves the pointer out.
 class X11ScreenGrabber {
+    // The context the translation tables know these texts under.
+    Q_DECLARE_TR_FUNCTIONS(lumivex::X11ScreenGrabber)
+
 public:
     struct Monitor {
         QString name;

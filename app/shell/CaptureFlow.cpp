@@ -92,20 +92,23 @@ void CaptureFlow::deliver(const CaptureResult& result)
 
 void CaptureFlow::report(const CaptureError& error)
 {
+    // Capture texts keep the coordinator's translation context, where the translation tables have them.
     const bool permission = error.kind() == CaptureError::Kind::permissionDenied;
     auto* box = new QMessageBox(QMessageBox::Warning, QString(),
-                                permission ? tr("화면 기록 권한이 필요합니다") : tr("캡처하지 못했습니다"));
+                                permission ? CaptureCoordinator::tr("화면 기록 권한이 필요합니다")
+                                           : CaptureCoordinator::tr("캡처하지 못했습니다"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     if (!permission) {
         box->setInformativeText(error.description());
         box->addButton(QMessageBox::Ok);
     } else {
-        box->setInformativeText(tr("데스크톱의 개인정보 보호 설정에서 Lumivex의 화면 캡처를 허용한 뒤, 다시 시도하세요."));
+        box->setInformativeText(
+            CaptureCoordinator::tr("데스크톱의 개인정보 보호 설정에서 Lumivex의 화면 캡처를 허용한 뒤, 다시 시도하세요."));
         if (const QUrl settingsUrl = m_backend->settingsUrl(); !settingsUrl.isEmpty()) {
-            QPushButton* open = box->addButton(tr("시스템 설정 열기"), QMessageBox::AcceptRole);
+            QPushButton* open = box->addButton(CaptureCoordinator::tr("시스템 설정 열기"), QMessageBox::AcceptRole);
             connect(open, &QPushButton::clicked, this, [settingsUrl] { QDesktopServices::openUrl(settingsUrl); });
         }
-        box->addButton(tr("닫기"), QMessageBox::RejectRole);
+        box->addButton(CaptureCoordinator::tr("닫기"), QMessageBox::RejectRole);
     }
     // Shown without blocking: hot keys and other windows keep working while it is up.
     m_alert = box;

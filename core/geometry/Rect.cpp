@@ -21,6 +21,11 @@ bool Rect::isNull() const { return std::isinf(x) || std::isinf(y); }
 
 bool Rect::isEmpty() const { return isNull() || !(width != 0) || !(height != 0); }
 
+bool Rect::isFinite() const
+{
+    return std::isfinite(x) && std::isfinite(y) && std::isfinite(width) && std::isfinite(height);
+}
+
 double Rect::minX() const { return width < 0 ? x + width : x; }
 double Rect::maxX() const { return width < 0 ? x : x + width; }
 double Rect::minY() const { return height < 0 ? y + height : y; }

@@ -30,6 +30,8 @@ struct Rect {
     bool isNull() const;
     // Null, or without area.
     bool isEmpty() const;
+    // Every coordinate is a real number (the null rectangle is not finite).
+    bool isFinite() const;
 
     double minX() const;
     double maxX() const;

@@ -28,6 +28,14 @@ constexpr bool hasLineWidth(AnnotationKind k)
         || k == AnnotationKind::arrow;
 }
 constexpr bool hasOutline(AnnotationKind k) { return k == AnnotationKind::arrow || k == AnnotationKind::text; }
+// The stroke colour: the outline of shapes, the body of an arrow, the glyphs of a text.
+constexpr bool hasStrokeColor(AnnotationKind k) { return k != AnnotationKind::blur && k != AnnotationKind::sticker; }
+constexpr bool hasCornerRadius(AnnotationKind k) { return k == AnnotationKind::rectangle || k == AnnotationKind::blur; }
+constexpr bool hasArrowBend(AnnotationKind k) { return k == AnnotationKind::arrow; }
+// Font size and weight.
+constexpr bool hasFont(AnnotationKind k) { return k == AnnotationKind::text; }
+// Blur style and amount.
+constexpr bool hasBlur(AnnotationKind k) { return k == AnnotationKind::blur; }
 
 } // namespace Capabilities
 

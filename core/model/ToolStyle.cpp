@@ -37,175 +37,114 @@ bool outlineDiffers(const ToolStyle& a, const ToolStyle& b)
     return a.outlineEnabled != b.outlineEnabled || a.outlineColor != b.outlineColor;
 }
 
+// Every style field that an annotation has, mapped once: which kinds have it, whether two styles differ in it, how
+// it is written onto an annotation and read back. apply, applyChanges and syncing all walk this one table.
+struct Field {
+    bool (*belongsTo)(AnnotationKind);
+    bool (*differs)(const ToolStyle& a, const ToolStyle& b);
+    void (*write)(const ToolStyle& style, Annotation& annotation, double unit);
+    void (*read)(const Annotation& annotation, double unit, ToolStyle& style);
+};
+
+constexpr bool everyKind(AnnotationKind) { return true; }
+
+const Field fields[] = {
+    {everyKind, [](const ToolStyle& a, const ToolStyle& b) { return a.opacity != b.opacity; },
+     [](const ToolStyle& s, Annotation& a, double) { a.opacity = s.opacity; },
+     [](const Annotation& a, double, ToolStyle& s) { s.opacity = a.opacity; }},
+    {canFill, fillDiffers, [](const ToolStyle& s, Annotation& a, double) { a.fillColor = fillOf(s); },
+     [](const Annotation& a, double, ToolStyle& s) {
+         s.fillEnabled = a.fillColor.has_value();
+         // Without a fill the base's colour stays, so switching fill back on restores the last fill colour.
+         if (a.fillColor)
+             s.fillColor = *a.fillColor;
+     }},
+    {hasLineWidth, [](const ToolStyle& a, const ToolStyle& b) { return a.lineWidth != b.lineWidth; },
+     [](const ToolStyle& s, Annotation& a, double u) { a.lineWidth = s.lineWidth * u; },
+     [](const Annotation& a, double u, ToolStyle& s) { s.lineWidth = a.lineWidth / u; }},
+    {hasOutline, outlineDiffers, [](const ToolStyle& s, Annotation& a, double) { a.outlineColor = outlineOf(s); },
+     [](const Annotation& a, double, ToolStyle& s) {
+         s.outlineEnabled = a.outlineColor.has_value();
+         if (a.outlineColor)
+             s.outlineColor = *a.outlineColor;
+     }},
+    // Written even when the outline is off; read back only when there is one to read.
+    {hasOutline, [](const ToolStyle& a, const ToolStyle& b) { return a.outlineWidth != b.outlineWidth; },
+     [](const ToolStyle& s, Annotation& a, double u) { a.outlineWidth = s.outlineWidth * u; },
+     [](const Annotation& a, double u, ToolStyle& s) {
+         if (a.outlineWidth > 0)
+             s.outlineWidth = a.outlineWidth / u;
+     }},
+    {hasStrokeColor, [](const ToolStyle& a, const ToolStyle& b) { return a.strokeColor != b.strokeColor; },
+     [](const ToolStyle& s, Annotation& a, double) { a.strokeColor = s.strokeColor; },
+     [](const Annotation& a, double, ToolStyle& s) { s.strokeColor = a.strokeColor; }},
+    {hasCornerRadius, [](const ToolStyle& a, const ToolStyle& b) { return a.cornerRadius != b.cornerRadius; },
+     [](const ToolStyle& s, Annotation& a, double u) { a.cornerRadius = s.cornerRadius * u; },
+     [](const Annotation& a, double u, ToolStyle& s) { s.cornerRadius = a.cornerRadius / u; }},
+    {hasArrowBend, [](const ToolStyle& a, const ToolStyle& b) { return a.arrowBend != b.arrowBend; },
+     [](const ToolStyle& s, Annotation& a, double) { a.arrowBend = s.arrowBend; },
+     [](const Annotation& a, double, ToolStyle& s) { s.arrowBend = a.arrowBend; }},
+    // Size and weight both decide the measured text, so a change of either rewrites both and re-measures.
+    {hasFont, [](const ToolStyle& a, const ToolStyle& b) { return a.fontSize != b.fontSize || a.bold != b.bold; },
+     [](const ToolStyle& s, Annotation& a, double u) {
+         a.fontSize = s.fontSize * u;
+         a.bold = s.bold;
+         a.refreshTextFrame(false);
+     },
+     [](const Annotation& a, double u, ToolStyle& s) {
+         s.fontSize = a.fontSize / u;
+         s.bold = a.bold;
+     }},
+    {hasBlur, [](const ToolStyle& a, const ToolStyle& b) { return a.blurStyle != b.blurStyle; },
+     [](const ToolStyle& s, Annotation& a, double) { a.blurStyle = s.blurStyle; },
+     [](const Annotation& a, double, ToolStyle& s) { s.blurStyle = a.blurStyle; }},
+    {hasBlur, [](const ToolStyle& a, const ToolStyle& b) { return a.blurAmount != b.blurAmount; },
+     [](const ToolStyle& s, Annotation& a, double u) { a.blurAmount = s.blurAmount * u; },
+     [](const Annotation& a, double u, ToolStyle& s) { s.blurAmount = a.blurAmount / u; }},
+};
+
 } // namespace
 
 void ToolStyle::apply(Annotation& annotation, double unit) const
 {
     const double u = usableUnit(unit);
-    const AnnotationKind kind = annotation.kind;
-    annotation.opacity = opacity;
-    if (canFill(kind))
-        annotation.fillColor = fillOf(*this);
-    if (hasLineWidth(kind))
-        annotation.lineWidth = lineWidth * u;
-    if (hasOutline(kind)) {
-        annotation.outlineColor = outlineOf(*this);
-        annotation.outlineWidth = outlineWidth * u;
-    }
-    switch (kind) {
-    case AnnotationKind::rectangle:
-        annotation.strokeColor = strokeColor;
-        annotation.cornerRadius = cornerRadius * u;
-        break;
-    case AnnotationKind::ellipse:
-    case AnnotationKind::polygon:
-        annotation.strokeColor = strokeColor;
-        break;
-    case AnnotationKind::arrow:
-        annotation.strokeColor = strokeColor;
-        annotation.arrowBend = arrowBend;
-        break;
-    case AnnotationKind::text:
-        annotation.strokeColor = strokeColor;
-        annotation.fontSize = fontSize * u;
-        annotation.bold = bold;
-        annotation.refreshTextFrame(false);
-        break;
-    case AnnotationKind::blur:
-        annotation.cornerRadius = cornerRadius * u;
-        annotation.blurStyle = blurStyle;
-        annotation.blurAmount = blurAmount * u;
-        break;
-    case AnnotationKind::sticker:
-        break;
+    for (const Field& field : fields) {
+        if (field.belongsTo(annotation.kind))
+            field.write(*this, annotation, u);
     }
 }
 
 void ToolStyle::applyChanges(const ToolStyle& old, Annotation& annotation, double unit) const
 {
     const double u = usableUnit(unit);
-    const AnnotationKind kind = annotation.kind;
-    if (opacity != old.opacity)
-        annotation.opacity = opacity;
-    if (canFill(kind) && fillDiffers(*this, old))
-        annotation.fillColor = fillOf(*this);
-    if (hasLineWidth(kind) && lineWidth != old.lineWidth)
-        annotation.lineWidth = lineWidth * u;
-    if (hasOutline(kind)) {
-        if (outlineDiffers(*this, old))
-            annotation.outlineColor = outlineOf(*this);
-        if (outlineWidth != old.outlineWidth)
-            annotation.outlineWidth = outlineWidth * u;
-    }
-    const bool strokeChanged = strokeColor != old.strokeColor;
-    switch (kind) {
-    case AnnotationKind::rectangle:
-        if (strokeChanged)
-            annotation.strokeColor = strokeColor;
-        if (cornerRadius != old.cornerRadius)
-            annotation.cornerRadius = cornerRadius * u;
-        break;
-    case AnnotationKind::ellipse:
-    case AnnotationKind::polygon:
-        if (strokeChanged)
-            annotation.strokeColor = strokeColor;
-        break;
-    case AnnotationKind::arrow:
-        if (strokeChanged)
-            annotation.strokeColor = strokeColor;
-        if (arrowBend != old.arrowBend)
-            annotation.arrowBend = arrowBend;
-        break;
-    case AnnotationKind::text:
-        if (strokeChanged)
-            annotation.strokeColor = strokeColor;
-        // Size and weight both decide the measured text, so a change of either rewrites both and re-measures.
-        if (fontSize != old.fontSize || bold != old.bold) {
-            annotation.fontSize = fontSize * u;
-            annotation.bold = bold;
-            annotation.refreshTextFrame(false);
-        }
-        break;
-    case AnnotationKind::blur:
-        if (cornerRadius != old.cornerRadius)
-            annotation.cornerRadius = cornerRadius * u;
-        if (blurStyle != old.blurStyle)
-            annotation.blurStyle = blurStyle;
-        if (blurAmount != old.blurAmount)
-            annotation.blurAmount = blurAmount * u;
-        break;
-    case AnnotationKind::sticker:
-        break;
+    for (const Field& field : fields) {
+        if (field.belongsTo(annotation.kind) && field.differs(*this, old))
+            field.write(*this, annotation, u);
     }
 }
 
 ToolStyle ToolStyle::syncing(const Annotation& annotation, double unit, const ToolStyle& base)
 {
     const double u = usableUnit(unit);
-    const AnnotationKind kind = annotation.kind;
     ToolStyle style = base;
-    if (canFill(kind)) {
-        style.fillEnabled = annotation.fillColor.has_value();
-        // Without a fill the base's colour stays, so switching fill back on restores the last fill colour.
-        if (annotation.fillColor)
-            style.fillColor = *annotation.fillColor;
-    }
-    if (hasLineWidth(kind))
-        style.lineWidth = annotation.lineWidth / u;
-    if (hasOutline(kind)) {
-        style.outlineEnabled = annotation.outlineColor.has_value();
-        if (annotation.outlineColor)
-            style.outlineColor = *annotation.outlineColor;
-        if (annotation.outlineWidth > 0)
-            style.outlineWidth = annotation.outlineWidth / u;
-    }
-    style.opacity = annotation.opacity;
-    switch (kind) {
-    case AnnotationKind::rectangle:
-        style.strokeColor = annotation.strokeColor;
-        style.cornerRadius = annotation.cornerRadius / u;
-        break;
-    case AnnotationKind::ellipse:
-    case AnnotationKind::polygon:
-        style.strokeColor = annotation.strokeColor;
-        break;
-    case AnnotationKind::arrow:
-        style.strokeColor = annotation.strokeColor;
-        style.arrowBend = annotation.arrowBend;
-        break;
-    case AnnotationKind::text:
-        style.strokeColor = annotation.strokeColor;
-        style.fontSize = annotation.fontSize / u;
-        style.bold = annotation.bold;
-        break;
-    case AnnotationKind::blur:
-        style.cornerRadius = annotation.cornerRadius / u;
-        style.blurStyle = annotation.blurStyle;
-        style.blurAmount = annotation.blurAmount / u;
-        break;
-    case AnnotationKind::sticker:
-        break;
+    for (const Field& field : fields) {
+        if (field.belongsTo(annotation.kind))
+            field.read(annotation, u, style);
     }
     return style;
 }
 
 bool ToolStyle::cycleSize(AnnotationKind kind)
 {
-    switch (kind) {
-    case AnnotationKind::rectangle:
-    case AnnotationKind::ellipse:
-    case AnnotationKind::polygon:
-    case AnnotationKind::arrow:
+    if (hasLineWidth(kind)) {
         if (!(lineWidth > 0))
             return false;
         lineWidth = nextLevel(lineWidth, lineWidthLevels);
         return true;
-    case AnnotationKind::text:
+    }
+    if (hasFont(kind)) {
         fontSize = nextLevel(fontSize, fontSizeLevels);
         return true;
-    case AnnotationKind::blur:
-    case AnnotationKind::sticker:
-        return false;
     }
     return false;
 }

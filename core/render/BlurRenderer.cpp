@@ -13,11 +13,6 @@ namespace lumivex::BlurRenderer {
 
 namespace {
 
-bool isFinite(const Rect& r)
-{
-    return std::isfinite(r.x) && std::isfinite(r.y) && std::isfinite(r.width) && std::isfinite(r.height);
-}
-
 bool usableAmount(double amount) { return std::isfinite(amount) && amount > 0; }
 
 // The filters read 4-byte pixels with alpha last; other formats are converted, but only around the region.
@@ -56,7 +51,7 @@ QImage convolvedDirectly(const QImage& source, const QRect& window, const QRect&
 
 QRect patchRegion(const Rect& frame, QSize imageSize)
 {
-    if (!isFinite(frame) || imageSize.isEmpty())
+    if (!frame.isFinite() || imageSize.isEmpty())
         return {};
     const double left = std::max(std::floor(frame.minX()), 0.0);
     const double top = std::max(std::floor(frame.minY()), 0.0);

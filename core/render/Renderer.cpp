@@ -7,6 +7,7 @@
 #include "core/render/BlurRenderer.h"
 #include "core/render/LargeAllocation.h"
 #include "core/render/ShadowPainter.h"
+#include "core/render/StrokeOutline.h"
 #include "core/render/TransparencyLayer.h"
 
 #include <QPainter>
@@ -22,11 +23,6 @@
 namespace lumivex::Renderer {
 
 namespace {
-
-bool isFinite(const Rect& r)
-{
-    return std::isfinite(r.x) && std::isfinite(r.y) && std::isfinite(r.width) && std::isfinite(r.height);
-}
 
 bool isFinite(const std::vector<Point>& points)
 {
@@ -208,7 +204,7 @@ void rotateAboutCentre(const Annotation& a, QPainter& painter)
 bool hasDrawableGeometry(const Annotation& a)
 {
     if (Capabilities::usesFrame(a.kind))
-        return isFinite(a.frame);
+        return a.frame.isFinite();
     return isFinite(a.points);
 }
 
@@ -247,7 +243,7 @@ void compose(const EditorState& state, QPainter& painter, const IdSet& hiding, c
              BlurCache* cache, Base base)
 {
     const Rect canvas = state.canvasRect();
-    if (!isFinite(canvas))
+    if (!canvas.isFinite())
         return;
     painter.save();
     painter.translate(-canvas.minX(), -canvas.minY());
@@ -274,7 +270,7 @@ bool withinLimits(double width, double height)
 
 std::optional<Bitmap> bitmapFor(const EditorState& state, const Rect& canvas)
 {
-    if (!isFinite(canvas))
+    if (!canvas.isFinite())
         return std::nullopt;
     // An exact output size: the canvas already has its ratio, so one scale fits both sides.
     if (const auto pixels = state.ratio.pixelSize(); pixels && canvas.width > 0) {
@@ -411,12 +407,12 @@ void drawArrow(const Annotation& annotation, QPainter& painter)
     const double outline = positive(annotation.outlineWidth);
     const auto paintArrow = [&](QPainter& p) {
         if (annotation.outlineColor && outline > 0) {
-            // Half of the stroke lies under the arrow, so `outlineWidth` of it shows.
+            // Half of the outline lies under the arrow, so `outlineWidth` of it shows.
             const QColor colour = qColor(*annotation.outlineColor);
-            p.setPen(QPen(colour, 2 * outline, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
-            p.setBrush(colour);
-            p.drawPath(body);
-            p.drawPath(head);
+            for (const QPainterPath* part : {&body, &head}) {
+                p.fillPath(*part, colour);
+                p.fillPath(StrokeOutline::around(*part, outline), colour);
+            }
         }
         const QColor fill = qColor(annotation.strokeColor);
         p.fillPath(body, fill);
@@ -440,9 +436,12 @@ void drawText(const Annotation& annotation, QPainter& painter, bool drawGlyphs)
     const double outline = positive(annotation.outlineWidth);
     if (annotation.outlineColor && outline > 0) {
         // Drawn whether or not the glyphs are: the in-place editor shows its own glyphs over the outline.
-        const QPainterPath glyphs = TextLayout::glyphPath(annotation.text, fontSize, annotation.bold, glyphBox);
-        painter.strokePath(glyphs, QPen(qColor(*annotation.outlineColor), 2 * outline, Qt::SolidLine, Qt::RoundCap,
-                                        Qt::RoundJoin));
+        // Laid out at the origin, so that one outline serves wherever the box is moved.
+        const QPainterPath glyphs = TextLayout::glyphPath(annotation.text, fontSize, annotation.bold, Rect(0, 0, 0, 0));
+        painter.save();
+        painter.translate(glyphBox.minX(), glyphBox.minY());
+        painter.fillPath(StrokeOutline::around(glyphs, outline), qColor(*annotation.outlineColor));
+        painter.restore();
     }
     if (drawGlyphs) {
         // The glyphs cover the inner half of the outline stroke. Drawn as text, so colour emoji keep their colours.
@@ -457,7 +456,7 @@ void drawEmoji(const QString& emoji, const Rect& frame, QPainter& painter)
 {
     const QSizeF measured = StickerSource::emojiSize(emoji);
     const Rect box = frame.standardized();
-    if (!(measured.width() > 0) || !(measured.height() > 0) || !isFinite(box) || !(box.width > 0) || !(box.height > 0))
+    if (!(measured.width() > 0) || !(measured.height() > 0) || !box.isFinite() || !(box.width > 0) || !(box.height > 0))
         return;
     const double k = std::min(box.width / measured.width(), box.height / measured.height());
     painter.save();

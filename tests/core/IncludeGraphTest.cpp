@@ -49,6 +49,7 @@ const std::vector<Layer>& layers()
         {"tools", {"core/analysis"}},
         // Renders the editor window to pictures for the README.
         {"tools/editor", {"app/editor", "tools"}},
+        {"fuzz", {"tools"}},
     };
     return graph;
 }
@@ -116,7 +117,7 @@ QString qtModuleOf(const QString& header)
 QStringList sourceFiles()
 {
     QStringList files;
-    for (const QString top : {"core", "app", "cli", "tools"}) {
+    for (const QString top : {"core", "app", "cli", "tools", "fuzz"}) {
         QDirIterator it(root + QLatin1Char('/') + top, {"*.h", "*.cpp"}, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext())
             files << QDir(root).relativeFilePath(it.next());

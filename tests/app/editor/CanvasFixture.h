@@ -7,6 +7,7 @@
 #include "core/model/RGBAColor.h"
 #include "core/model/Tool.h"
 #include "samples/TestImages.h"
+#include "support/AnnotationBuilders.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -16,11 +17,6 @@
 
 #include <memory>
 #include <ostream>
-
-namespace lumivex {
-inline void PrintTo(const Rect& r, std::ostream* out) { *out << "(" << r.x << ", " << r.y << ", " << r.width << ", " << r.height << ")"; }
-inline void PrintTo(const Point& p, std::ostream* out) { *out << "(" << p.x << ", " << p.y << ")"; }
-} // namespace lumivex
 
 namespace lumivex::test {
 
@@ -117,30 +113,7 @@ private:
     std::unique_ptr<CanvasView> m_canvas;
 };
 
-inline Annotation rectangleAt(const Rect& frame, bool filled = false)
-{
-    Annotation a(AnnotationKind::rectangle);
-    a.frame = frame;
-    if (filled)
-        a.fillColor = RGBAColor::black;
-    return a;
-}
-
-inline Annotation textAt(Point origin, const QString& text)
-{
-    Annotation a(AnnotationKind::text);
-    a.frame = Rect(origin.x, origin.y, 0, 0);
-    a.text = text;
-    a.fontSize = 28;
-    a.refreshTextFrame(false);
-    return a;
-}
-
-inline Annotation arrowFrom(Point tail, Point head)
-{
-    Annotation a(AnnotationKind::arrow);
-    a.points = {tail, head};
-    return a;
-}
+// A 28-pixel text box with its top-left corner at `origin`.
+inline Annotation textAt(Point origin, const QString& text) { return textBox(text, 28, origin); }
 
 } // namespace lumivex::test

@@ -56,6 +56,20 @@ TEST_F(SettingsFileStoreTest, DamagedFilesReadAsAbsentValues)
     store.stringList(QStringLiteral("lumivex.list")); // must not crash, whatever it reads
 }
 
+TEST_F(SettingsFileStoreTest, AStoredListThatClaimsBillionsOfEntriesReadsAsAbsent)
+{
+    // Found by fuzzing: a serialised string list (type 11) whose count, read from the following text, is about
+    // two billion. Qt asks for 52 GB, does not get it, and the value reads as nothing.
+    QDir().mkpath(m_dir.filePath(QStringLiteral("lumivex")));
+    QFile file(path());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[General]\nlumivex.ok=true\nlumivex.colour=@Variant(\\0\\0\\0\\vex.colour=@Variant(\\0\\0\\0\\x7o)\n");
+    file.close();
+    SettingsFileStore store(path());
+    EXPECT_TRUE(store.boolValue(QStringLiteral("lumivex.ok")));
+    EXPECT_LT(store.stringList(QStringLiteral("lumivex.colour")).size(), 2);
+}
+
 TEST_F(SettingsFileStoreTest, StandardPathFollowsXdgConfigHome)
 {
     const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
