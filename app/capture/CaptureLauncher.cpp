@@ -24,6 +24,11 @@ CaptureLauncher::CaptureLauncher(CaptureCommand command, QObject* parent)
     , m_coordinator(new CaptureCoordinator(*m_backend, this))
 {
     m_coordinator->setOnCaptured([this](const CaptureResult& result) { deliver(result); });
+    // A capture written to a file runs from a script or a key binding with nobody to close an alert.
+    if (!m_command.outputPath.isEmpty())
+        m_coordinator->setFailureHandler([](const CaptureError& error) {
+            std::fprintf(stderr, "lumivex: %s\n", qPrintable(error.description()));
+        });
     connect(m_coordinator, &CaptureCoordinator::captureEnded, this, &CaptureLauncher::end);
 }
 

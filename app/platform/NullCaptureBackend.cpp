@@ -17,6 +17,12 @@ QFuture<DisplayCapture> NullCaptureBackend::captureDisplays()
     return future;
 }
 
+QFuture<DisplayCapture> NullCaptureBackend::pickWithDesktop()
+{
+    ++m_pickCount;
+    return QtFuture::makeReadyFuture(m_picked);
+}
+
 void NullCaptureBackend::release()
 {
     m_held = false;

@@ -16,18 +16,24 @@ public:
     QFuture<DisplayCapture> captureDisplays() override;
     QList<WindowInfo> windowsFrontToBack() override { return m_windows; }
     std::optional<Point> pointerLocation() override { return m_pointer; }
+    WindowPicking windowPicking() const override { return m_windowPicking; }
+    QFuture<DisplayCapture> pickWithDesktop() override;
 
     void setShots(QList<DisplayShot> shots) { m_result = std::move(shots); }
     void setError(CaptureError error) { m_result = std::move(error); }
     void setWindows(QList<WindowInfo> windows) { m_windows = std::move(windows); }
     void setPointer(std::optional<Point> pointer) { m_pointer = pointer; }
     void setAccessGranted(bool granted) { m_accessGranted = granted; }
+    void setWindowPicking(WindowPicking picking) { m_windowPicking = picking; }
+    // What the desktop's picker hands back (no shot: the user cancelled).
+    void setPicked(DisplayCapture picked) { m_picked = std::move(picked); }
     void setSettingsUrl(QUrl url) { m_settingsUrl = std::move(url); }
     // When held, captures stay pending until release() (to observe what happens while one is under way).
     void setHeld(bool held) { m_held = held; }
     void release();
 
     int captureCount() const { return m_captureCount; }
+    int pickCount() const { return m_pickCount; }
     int accessRequests() const { return m_accessRequests; }
 
 private:
@@ -35,6 +41,9 @@ private:
     QList<WindowInfo> m_windows;
     std::optional<Point> m_pointer;
     bool m_accessGranted = true;
+    WindowPicking m_windowPicking = WindowPicking::fromList;
+    DisplayCapture m_picked = QList<DisplayShot>();
+    int m_pickCount = 0;
     QUrl m_settingsUrl;
     bool m_held = false;
     QList<std::shared_ptr<QPromise<DisplayCapture>>> m_pending;

@@ -6,7 +6,7 @@
 
 namespace lumivex::Platform {
 
-PlatformKind kindFor(const QString& qtPlatformName, const QString& override)
+PlatformKind kindFor(const QString& qtPlatformName, bool waylandSession, const QString& override)
 {
     const QString chosen = override.trimmed().toLower();
     if (chosen == QLatin1String("null"))
@@ -15,16 +15,22 @@ PlatformKind kindFor(const QString& qtPlatformName, const QString& override)
         return PlatformKind::x11;
     if (chosen == QLatin1String("wayland"))
         return PlatformKind::wayland;
-    if (qtPlatformName == QLatin1String("xcb"))
-        return PlatformKind::x11;
     if (qtPlatformName.startsWith(QLatin1String("wayland")))
         return PlatformKind::wayland;
+    if (qtPlatformName == QLatin1String("xcb"))
+        return waylandSession ? PlatformKind::wayland : PlatformKind::x11;
     return PlatformKind::null;
+}
+
+bool isWaylandSession()
+{
+    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        || qEnvironmentVariable("XDG_SESSION_TYPE").compare(QLatin1String("wayland"), Qt::CaseInsensitive) == 0;
 }
 
 PlatformKind kind()
 {
-    return kindFor(QGuiApplication::platformName(), qEnvironmentVariable("LUMIVEX_PLATFORM"));
+    return kindFor(QGuiApplication::platformName(), isWaylandSession(), qEnvironmentVariable("LUMIVEX_PLATFORM"));
 }
 
 } // namespace lumivex::Platform
