@@ -1,7 +1,8 @@
 #include "app/capture/CaptureCommand.h"
-#include "app/capture/CaptureLauncher.h"
 #include "app/editor/EditorWindow.h"
+#include "app/platform/CaptureBackend.h"
 #include "app/platform/Platform.h"
+#include "app/shell/CaptureFlow.h"
 #include "app/shell/Launch.h"
 #include "core/render/ImageLoading.h"
 
@@ -35,16 +36,16 @@ int main(int argc, char** argv)
     }
     int opened = 0;
     for (const QString& file : launch.files) {
-        const auto loaded = ImageLoading::load(file);
-        if (!loaded) {
-            std::fprintf(stderr, "lumivex: skipped %s: not a readable image\n", qPrintable(file));
+        const ImageLoading::LoadResult loaded = ImageLoading::loadFile(file);
+        if (const auto* error = std::get_if<LoadError>(&loaded)) {
+            std::fprintf(stderr, "lumivex: %s %s\n", qPrintable(error->message()), qPrintable(error->detail()));
             continue;
         }
-        (new EditorWindow(*loaded))->show();
+        (new EditorWindow(std::get<LoadedImage>(loaded)))->show();
         ++opened;
     }
     if (capture.command) {
-        (new CaptureLauncher(*capture.command, &app))->start();
+        (new CaptureFlow(CaptureBackend::create(Platform::kind()), &app))->runCommand(*capture.command);
     } else if (opened == 0) {
         std::fprintf(stderr, "lumivex: no image to open. Usage: lumivex IMAGE... | --capture=area|window|fullscreen "
                              "[--output=FILE]\n");

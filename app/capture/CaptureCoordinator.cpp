@@ -4,10 +4,7 @@
 #include "app/platform/CaptureBackend.h"
 #include "core/capture/CaptureGeometry.h"
 
-#include <QDesktopServices>
 #include <QFutureWatcher>
-#include <QMessageBox>
-#include <QPushButton>
 
 namespace lumivex {
 
@@ -103,8 +100,8 @@ void CaptureCoordinator::openSession(CaptureSession::Mode mode, const QList<Disp
         if (self->m_session)
             self->m_session->deleteLater();
         self->m_session = nullptr;
-        if (result && self->m_onCaptured)
-            self->m_onCaptured(*result);
+        if (result)
+            Q_EMIT self->captured(*result);
         if (self)
             Q_EMIT self->captureEnded(result.has_value());
     };
@@ -157,38 +154,14 @@ void CaptureCoordinator::deliverWholeDisplay(const DisplayShot& shot)
         fail(CaptureError::noDisplay());
         return;
     }
-    if (m_onCaptured)
-        m_onCaptured(CaptureResult{*image, shot.scale()});
+    Q_EMIT captured(CaptureResult{*image, shot.scale()});
     Q_EMIT captureEnded(true);
 }
 
 void CaptureCoordinator::fail(const CaptureError& error)
 {
-    if (m_onFailure)
-        m_onFailure(error);
-    else if (error.kind() == CaptureError::Kind::permissionDenied)
-        showPermissionAlert(m_backend.settingsUrl());
-    else
-        showFailureAlert(error);
+    Q_EMIT failed(error);
     Q_EMIT captureEnded(false);
-}
-
-void CaptureCoordinator::showPermissionAlert(const QUrl& settingsUrl)
-{
-    QMessageBox box(QMessageBox::Warning, QString(), tr("화면 기록 권한이 필요합니다"));
-    box.setInformativeText(tr("데스크톱의 개인정보 보호 설정에서 Lumivex의 화면 캡처를 허용한 뒤, 다시 시도하세요."));
-    QPushButton* open = settingsUrl.isEmpty() ? nullptr : box.addButton(tr("시스템 설정 열기"), QMessageBox::AcceptRole);
-    box.addButton(tr("닫기"), QMessageBox::RejectRole);
-    box.exec();
-    if (open && box.clickedButton() == open)
-        QDesktopServices::openUrl(settingsUrl);
-}
-
-void CaptureCoordinator::showFailureAlert(const CaptureError& error)
-{
-    QMessageBox box(QMessageBox::Warning, QString(), tr("캡처하지 못했습니다"), QMessageBox::Ok);
-    box.setInformativeText(error.description());
-    box.exec();
 }
 
 } // namespace lumivex

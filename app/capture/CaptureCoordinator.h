@@ -6,28 +6,21 @@
 
 #include <QObject>
 #include <QPointer>
-#include <QUrl>
 
 #include <functional>
 
 namespace lumivex {
 
 // The one way into a capture: an overlay capture (area or window) or the display under the pointer at once.
-// It freezes the displays through the backend, runs one capture at a time and hands each result to
-// `onCaptured`. A request while a capture is being prepared or is on screen is ignored.
+// It freezes the displays through the backend and runs one capture at a time; a request while a capture is being
+// prepared or is on screen is ignored. It reports only through its signals and shows nothing but the overlays:
+// what to do with a picture or a failure is its owner's business (CaptureFlow, app/shell).
 class CaptureCoordinator : public QObject {
     Q_OBJECT
 
 public:
-    using Callback = std::function<void(const CaptureResult&)>;
-    // Shows a failure to the user; the default is a modal alert (the permission alert for permissionDenied).
-    using FailureHandler = std::function<void(const CaptureError&)>;
-
     explicit CaptureCoordinator(CaptureBackend& backend, QObject* parent = nullptr);
     ~CaptureCoordinator() override;
-
-    void setOnCaptured(Callback callback) { m_onCaptured = std::move(callback); }
-    void setFailureHandler(FailureHandler handler) { m_onFailure = std::move(handler); }
 
     void startOverlay(CaptureSession::Mode mode);
     void captureFullScreen();
@@ -35,12 +28,12 @@ public:
     CaptureSession* session() const { return m_session; }
     bool isBusy() const { return m_busy; }
 
-    // "화면 기록 권한이 필요합니다" with a button that opens the settings page when there is one.
-    static void showPermissionAlert(const QUrl& settingsUrl);
-    static void showFailureAlert(const CaptureError& error);
-
 Q_SIGNALS:
-    // Every capture road ends here once: delivered (after onCaptured ran), cancelled, refused or failed.
+    // A picture was taken. The coordinator is free again by then, so a receiver may start the next capture.
+    void captured(const lumivex::CaptureResult& result);
+    // Nothing was taken, and why (permissionDenied after access was asked for again).
+    void failed(const lumivex::CaptureError& error);
+    // Every capture road ends here once, after `captured` or `failed`: delivered, cancelled, refused or failed.
     void captureEnded(bool delivered);
 
 private:
@@ -57,8 +50,6 @@ private:
     void fail(const CaptureError& error);
 
     CaptureBackend& m_backend;
-    Callback m_onCaptured;
-    FailureHandler m_onFailure;
     QPointer<CaptureSession> m_session;
     bool m_busy = false;
 };

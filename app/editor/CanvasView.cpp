@@ -1,5 +1,6 @@
 #include "app/editor/CanvasView.h"
 
+#include "app/design/Design.h"
 #include "app/editor/CanvasOverlay.h"
 #include "app/editor/CanvasTextSession.h"
 #include "app/editor/ToolCursor.h"
@@ -604,8 +605,7 @@ std::optional<QUuid> CanvasView::activeAnnotation() const
 
 QColor CanvasView::backdropColour() const
 {
-    const bool dark = palette().color(QPalette::Window).lightness() < 128;
-    return dark ? QColor(17, 17, 19) : QColor(220, 221, 227);
+    return Design::color(Design::Token::nsCanvas);
 }
 
 void CanvasView::paintEvent(QPaintEvent*)

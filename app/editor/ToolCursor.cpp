@@ -1,6 +1,6 @@
 #include "app/editor/ToolCursor.h"
 
-#include "app/editor/DesignIcon.h"
+#include "app/design/DesignIcons.h"
 
 #include <QGuiApplication>
 #include <QHash>
@@ -57,7 +57,7 @@ QImage make(Tool tool, qreal devicePixelRatio)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     drawPlus(painter);
-    if (const auto icon = DesignIcon::tinted(Tools::designIcon(tool), QSize(12, 12), kIconTint, devicePixelRatio))
+    if (const auto icon = DesignIcons::tinted(Tools::designIcon(tool), QSize(12, 12), kIconTint, devicePixelRatio))
         drawBadge(painter, *icon);
     return image;
 }

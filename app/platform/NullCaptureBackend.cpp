@@ -1,36 +1,12 @@
 #include "app/platform/NullCaptureBackend.h"
 
+#include <QFuture>
+
 namespace lumivex {
 
 QFuture<DisplayCapture> NullCaptureBackend::captureDisplays()
 {
-    ++m_captureCount;
-    auto promise = std::make_shared<QPromise<DisplayCapture>>();
-    QFuture<DisplayCapture> future = promise->future();
-    promise->start();
-    if (m_held) {
-        m_pending.append(promise);
-    } else {
-        promise->addResult(m_result);
-        promise->finish();
-    }
-    return future;
-}
-
-QFuture<DisplayCapture> NullCaptureBackend::pickWithDesktop()
-{
-    ++m_pickCount;
-    return QtFuture::makeReadyFuture(m_picked);
-}
-
-void NullCaptureBackend::release()
-{
-    m_held = false;
-    const auto pending = std::exchange(m_pending, {});
-    for (const auto& promise : pending) {
-        promise->addResult(m_result);
-        promise->finish();
-    }
+    return QtFuture::makeReadyFuture(DisplayCapture(CaptureError::noDisplay()));
 }
 
 } // namespace lumivex

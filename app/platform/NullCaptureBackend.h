@@ -2,53 +2,16 @@
 
 #include "app/platform/CaptureBackend.h"
 
-#include <QPromise>
-
 namespace lumivex {
 
-// A capture backend without a display server: it hands out whatever was put into it. Used by the tests and
-// by LUMIVEX_PLATFORM=null, where it has no display and every capture fails with `noDisplay`.
+// The backend where no display server can be reached (LUMIVEX_PLATFORM=null, or an unknown Qt platform): access
+// is granted, but there is no display, so every capture fails with `noDisplay`.
 class NullCaptureBackend : public CaptureBackend {
 public:
-    bool accessGranted() const override { return m_accessGranted; }
-    void requestAccess() override { ++m_accessRequests; }
-    QUrl settingsUrl() const override { return m_settingsUrl; }
+    bool accessGranted() const override { return true; }
     QFuture<DisplayCapture> captureDisplays() override;
-    QList<WindowInfo> windowsFrontToBack() override { return m_windows; }
-    std::optional<Point> pointerLocation() override { return m_pointer; }
-    WindowPicking windowPicking() const override { return m_windowPicking; }
-    QFuture<DisplayCapture> pickWithDesktop() override;
-
-    void setShots(QList<DisplayShot> shots) { m_result = std::move(shots); }
-    void setError(CaptureError error) { m_result = std::move(error); }
-    void setWindows(QList<WindowInfo> windows) { m_windows = std::move(windows); }
-    void setPointer(std::optional<Point> pointer) { m_pointer = pointer; }
-    void setAccessGranted(bool granted) { m_accessGranted = granted; }
-    void setWindowPicking(WindowPicking picking) { m_windowPicking = picking; }
-    // What the desktop's picker hands back (no shot: the user cancelled).
-    void setPicked(DisplayCapture picked) { m_picked = std::move(picked); }
-    void setSettingsUrl(QUrl url) { m_settingsUrl = std::move(url); }
-    // When held, captures stay pending until release() (to observe what happens while one is under way).
-    void setHeld(bool held) { m_held = held; }
-    void release();
-
-    int captureCount() const { return m_captureCount; }
-    int pickCount() const { return m_pickCount; }
-    int accessRequests() const { return m_accessRequests; }
-
-private:
-    DisplayCapture m_result = CaptureError::noDisplay();
-    QList<WindowInfo> m_windows;
-    std::optional<Point> m_pointer;
-    bool m_accessGranted = true;
-    WindowPicking m_windowPicking = WindowPicking::fromList;
-    DisplayCapture m_picked = QList<DisplayShot>();
-    int m_pickCount = 0;
-    QUrl m_settingsUrl;
-    bool m_held = false;
-    QList<std::shared_ptr<QPromise<DisplayCapture>>> m_pending;
-    int m_captureCount = 0;
-    int m_accessRequests = 0;
+    QList<WindowInfo> windowsFrontToBack() override { return {}; }
+    std::optional<Point> pointerLocation() override { return std::nullopt; }
 };
 
 } // namespace lumivex

@@ -1,5 +1,7 @@
 #include "ImageLoading.h"
 
+#include "core/render/ImageMetadata.h"
+
 #include <QBuffer>
 #include <QClipboard>
 #include <QColorSpace>
@@ -10,7 +12,13 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace lumivex::ImageLoading {
 namespace {
@@ -35,30 +43,27 @@ bool acceptableSize(const QSize& size)
         && qint64(size.width()) * size.height() <= maxPixels;
 }
 
-// An image whose file states no resolution gets the screen's logical resolution from Qt; such a value says
-// nothing about the picture (on a high-density desktop it would double every opened file), so it counts as
-// unstated. The one casualty is a file stating exactly the screen's resolution.
-bool resolutionStated(const QImage& image)
+// The scale comes from what the file itself states, never from what Qt's reader reports: an image without a
+// stated resolution gets the screen's from Qt, which says nothing about the picture.
+double scaleOf(const ImageMetadata& facts, ScaleRule rule)
 {
-    static const int unstatedDotsPerMetre = QImage(1, 1, QImage::Format_ARGB32).dotsPerMeterX();
-    return image.dotsPerMeterX() > 0 && image.dotsPerMeterX() != unstatedDotsPerMetre;
-}
-
-double scaleOf(const QImage& image, ScaleRule rule)
-{
-    if (!resolutionStated(image))
+    if (!facts.dotsPerMetre)
         return 1.0;
     if (rule == ScaleRule::wholeNumber)
-        return scaleForDotsPerMetre(image.dotsPerMeterX());
-    return std::max(image.dotsPerMeterX() * 0.0254 / 72.0, 1.0);
+        return scaleForDotsPerMetre(*facts.dotsPerMetre);
+    return std::max(*facts.dotsPerMetre * 0.0254 / 72.0, 1.0);
 }
 
-// The one pixel layout and colour space the rest of the program works in.
-QImage workingImage(QImage image)
+// The one pixel layout and colour space the rest of the program works in. Pixels are converted only from a
+// real colour profile that is not sRGB; a picture without one, or with PNG's sRGB chunk (whatever gAMA and cHRM
+// say beside it), is sRGB already and passes through exactly.
+QImage workingImage(QImage image, bool convertColours)
 {
     const QColorSpace colorSpace = image.colorSpace();
-    if (colorSpace.isValid() && colorSpace != QColorSpace(QColorSpace::SRgb))
+    if (convertColours && colorSpace.isValid() && colorSpace != QColorSpace(QColorSpace::SRgb))
         image.convertToColorSpace(QColorSpace::SRgb);
+    // Unlabelled, as every other picture in the program: nothing downstream may convert it again.
+    image.setColorSpace(QColorSpace());
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
@@ -86,33 +91,44 @@ bool jpegIsComplete(const QByteArray& data)
     return false;
 }
 
-std::optional<LoadedImage> decode(const QByteArray& data, const QString& name, ScaleRule rule)
+using Decoded = std::variant<LoadedImage, LoadError::Kind>;
+
+Decoded decode(const QByteArray& data, const QString& name, ScaleRule rule)
 {
+    constexpr auto notAnImage = LoadError::Kind::notAnImage;
     if (data.isEmpty())
-        return std::nullopt;
+        return notAnImage;
     QBuffer buffer;
     buffer.setData(data);
     if (!buffer.open(QIODevice::ReadOnly))
-        return std::nullopt;
+        return notAnImage;
     QImageReader reader(&buffer);
     reader.setAllocationLimit(allocationLimitMiB);
     // Photos from phones are stored sideways with an orientation tag; show them the way they were taken.
     reader.setAutoTransform(true);
     if (!reader.canRead())
-        return std::nullopt;
+        return notAnImage;
     const QSize declared = reader.size();
     if (declared.isValid() && !acceptableSize(declared))
-        return std::nullopt;
+        return LoadError::Kind::tooLarge;
     if (reader.format() == "jpeg" && !jpegIsComplete(data))
-        return std::nullopt;
+        return notAnImage;
     QImage image;
     if (!reader.read(&image) || image.isNull() || !acceptableSize(image.size()))
-        return std::nullopt;
-    const double scale = scaleOf(image, rule);
-    image = workingImage(std::move(image));
+        return notAnImage;
+    const ImageMetadata facts = ImageMetadata::read(data);
+    const double scale = scaleOf(facts, rule);
+    image = workingImage(std::move(image), facts.embedsColourProfile && !facts.declaresSrgb);
     if (image.isNull())
-        return std::nullopt;
+        return notAnImage;
     return LoadedImage{image, scale, name};
+}
+
+std::optional<LoadedImage> decoded(Decoded result)
+{
+    if (auto* image = std::get_if<LoadedImage>(&result))
+        return std::move(*image);
+    return std::nullopt;
 }
 
 std::optional<LoadedImage> imageObject(const QMimeData* mimeData)
@@ -124,7 +140,8 @@ std::optional<LoadedImage> imageObject(const QMimeData* mimeData)
         return std::nullopt;
     const double ratio = image.devicePixelRatio();
     const double scale = std::isfinite(ratio) ? std::max(ratio, 1.0) : 1.0;
-    image = workingImage(std::move(image));
+    // An image object carries its colour space explicitly, so a non-sRGB one is converted.
+    image = workingImage(std::move(image), true);
     if (image.isNull())
         return std::nullopt;
     return LoadedImage{image, scale, clipboardName};
@@ -142,21 +159,47 @@ double scaleForDotsPerMetre(double dotsPerMetre)
     return std::max(std::round(dpi / 72.0), 1.0);
 }
 
+LoadResult loadFile(const QString& path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    // Opened without blocking and checked on the open descriptor itself: a pipe or a device is never read (a
+    // FIFO would block, /dev/zero never ends), and nothing can be swapped in between the check and the read.
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        const int error = errno;
+        return LoadError(error == ENOENT || error == ENOTDIR ? LoadError::Kind::notFound : LoadError::Kind::unreadable,
+                         path, QString::fromLocal8Bit(std::strerror(error)));
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return LoadError(LoadError::Kind::unreadable, path, file.errorString());
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
+        return LoadError(LoadError::Kind::notAFile, path);
+    if (status.st_size > maxFileSize)
+        return LoadError(LoadError::Kind::tooLarge, path);
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return LoadError(LoadError::Kind::unreadable, path, file.errorString());
+    Decoded result = decode(bytes, QFileInfo(path).completeBaseName(), ScaleRule::wholeNumber);
+    if (auto* kind = std::get_if<LoadError::Kind>(&result))
+        return LoadError(*kind, path);
+    return std::get<LoadedImage>(std::move(result));
+}
+
 std::optional<LoadedImage> load(const QString& path)
 {
-    // Only regular files: a directory, a pipe or a device is no picture (and /dev/zero never ends).
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > maxFileSize)
-        return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return decode(file.readAll(), info.completeBaseName(), ScaleRule::wholeNumber);
+    LoadResult result = loadFile(path);
+    if (auto* image = std::get_if<LoadedImage>(&result))
+        return std::move(*image);
+    return std::nullopt;
 }
 
 std::optional<LoadedImage> load(const QByteArray& data, const QString& name)
 {
-    return decode(data, name, ScaleRule::wholeNumber);
+    return decoded(decode(data, name, ScaleRule::wholeNumber));
 }
 
 std::optional<LoadedImage> load(const QClipboard* clipboard)
@@ -172,7 +215,7 @@ std::optional<LoadedImage> load(const QMimeData* mimeData)
     for (const QString& type : {pngType, tiffType}) {
         if (!mimeData->hasFormat(type))
             continue;
-        if (auto loaded = decode(mimeData->data(type), clipboardName, ScaleRule::wholeNumber))
+        if (auto loaded = decoded(decode(mimeData->data(type), clipboardName, ScaleRule::wholeNumber)))
             return loaded;
     }
     for (const QUrl& url : mimeData->urls()) {
@@ -184,7 +227,7 @@ std::optional<LoadedImage> load(const QMimeData* mimeData)
     for (const QString& type : mimeData->formats()) {
         if (!type.startsWith(QLatin1String("image/")) || type == pngType || type == tiffType)
             continue;
-        if (auto loaded = decode(mimeData->data(type), clipboardName, ScaleRule::exactRatio))
+        if (auto loaded = decoded(decode(mimeData->data(type), clipboardName, ScaleRule::exactRatio)))
             return loaded;
     }
     return imageObject(mimeData);

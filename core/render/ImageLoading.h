@@ -1,11 +1,13 @@
 #pragma once
 
 #include "core/document/LoadedImage.h"
+#include "core/render/LoadError.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <optional>
+#include <variant>
 
 class QClipboard;
 class QMimeData;
@@ -13,14 +15,20 @@ class QMimeData;
 namespace lumivex::ImageLoading {
 
 // Every loader decodes the first image of its source into Format_ARGB32_Premultiplied in sRGB and derives the
-// pixel scale from the stated horizontal resolution: max(round(dpi / 72), 1), or 1 when none is stated.
+// pixel scale from the horizontal resolution the file states: max(round(dpi / 72), 1), or 1 when none is stated.
+// Only pictures with a real non-sRGB colour profile are converted; every sRGB picture passes through exactly.
 // Garbage, truncated files and images whose header declares more than maxSide pixels on a side or more than
 // maxPixels in all load as nothing; the size is checked before anything is decoded, so a small file that
 // declares a gigantic picture costs nothing.
 inline constexpr int maxSide = 32768;
 inline constexpr qint64 maxPixels = qint64(1) << 28;
 
-// A file; the name is its file name without the last extension.
+using LoadResult = std::variant<LoadedImage, LoadError>;
+
+// A file; the name is its file name without the last extension. Only a regular file is read: a folder, a pipe
+// or a device gives an error at once, without blocking.
+LoadResult loadFile(const QString& path);
+// The same, without saying why it failed.
 std::optional<LoadedImage> load(const QString& path);
 
 // Encoded bytes, under the given name.

@@ -1,4 +1,4 @@
-// The coordinator on the Null backend: one capture at a time, permission, failures, the display under the pointer.
+// The coordinator on the test backend: one capture at a time, permission, failures, the display under the pointer.
 
 #include "CaptureFixture.h"
 
@@ -31,7 +31,8 @@ TEST_F(CaptureCoordinatorRules, OneCaptureAtATimeButTheCallbackMayStartTheNext)
     EXPECT_TRUE(m_results.empty());
 
     m_backend.setHeld(false);
-    m_coordinator->setOnCaptured([this](const CaptureResult&) { m_coordinator->startOverlay(CaptureSession::Mode::window); });
+    QObject::connect(m_coordinator.get(), &CaptureCoordinator::captured,
+                     [this] { m_coordinator->startOverlay(CaptureSession::Mode::window); });
     QTest::keyClick(view(0), Qt::Key_Return);
     ASSERT_TRUE(waitFor([&] {
         return m_coordinator->session() && m_coordinator->session()->mode() == CaptureSession::Mode::window;

@@ -32,8 +32,10 @@ void CaptureFixture::SetUp()
                         DisplayShot{nullptr, QStringLiteral("right"), coordinateImage(640, 400), Rect(640, 0, 640, 400)}});
     m_backend.setPointer(Point(100, 100));
     m_coordinator = std::make_unique<CaptureCoordinator>(m_backend);
-    m_coordinator->setOnCaptured([this](const CaptureResult& result) { m_results.push_back(result); });
-    m_coordinator->setFailureHandler([this](const CaptureError& error) { m_failures.push_back(error); });
+    QObject::connect(m_coordinator.get(), &CaptureCoordinator::captured,
+                     [this](const CaptureResult& result) { m_results.push_back(result); });
+    QObject::connect(m_coordinator.get(), &CaptureCoordinator::failed,
+                     [this](const CaptureError& error) { m_failures.push_back(error); });
     QObject::connect(m_coordinator.get(), &CaptureCoordinator::captureEnded,
                      [this](bool delivered) { m_ends.push_back(delivered); });
 }

@@ -14,7 +14,6 @@
 #include <sys/mount.h>
 
 namespace lumivex::test {
-namespace {
 
 void appendChunk(QByteArray& png, const char* type, const QByteArray& data)
 {
@@ -27,6 +26,8 @@ void appendChunk(QByteArray& png, const char* type, const QByteArray& data)
     qToBigEndian(quint32(libdeflate_crc32(0, typed.constData(), size_t(typed.size()))), crc);
     png.append(crc, 4);
 }
+
+namespace {
 
 // Raw deflate of `length` zero bytes; `final` closes the stream, otherwise the output ends byte-aligned with
 // a sync flush so that copies of it can follow one another.

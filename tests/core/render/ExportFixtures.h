@@ -17,6 +17,9 @@ QByteArray zeroPng(int width, int height, int bitDepth, int colorType);
 
 QByteArray encodedByQt(const QImage& image, const char* format);
 
+// Appends one PNG chunk (length, type, data, CRC) to `png`.
+void appendChunk(QByteArray& png, const char* type, const QByteArray& data);
+
 // Every entry, hidden ones included.
 QStringList entriesOf(const QString& folder);
 

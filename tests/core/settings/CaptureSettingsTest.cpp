@@ -21,13 +21,6 @@ const GlobalShortcut altSuperV(9, 0xC0000);
 class CaptureSettingsTest : public testing::Test {
 protected:
     QString path() const { return m_dir.filePath(QStringLiteral("lumivex/lumivex.conf")); }
-    void writeConf(const QByteArray& text) const
-    {
-        QDir().mkpath(QFileInfo(path()).path());
-        QFile file(path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    }
     // The file as an independent INI reader sees it.
     QStringList keysOnDisk() const
     {
@@ -77,14 +70,13 @@ TEST_F(CaptureSettingsTest, FirstRunWritesTheDefaultShortcutsAndLaterRunsKeepWha
     EXPECT_EQ(settings.windowShortcut(), GlobalShortcut(21, 0x120000));
     EXPECT_EQ(settings.clipboardShortcut(), altSuperV);
     EXPECT_TRUE(settings.autoSaveOnCopy());
-    EXPECT_FALSE(settings.autoCopyAfterCapture() || settings.closeAfterCopy());
     EXPECT_EQ(settings.saveDirectory(), QStringLiteral("/tmp/shots ü"));
     EXPECT_EQ(settings.appearanceMode(), AppearanceMode::dark);
     EXPECT_EQ(settings.language(), AppLanguage::zhHans);
     EXPECT_TRUE(settings.faceCoverTipDismissed());
 }
 
-TEST_F(CaptureSettingsTest, UnreadableValuesLoadTheirFallbacks)
+TEST_F(CaptureSettingsTest, UnreadableValuesDamagedAndUnwritableFilesGiveFallbacks)
 {
     {
         QSettings conf(path(), QSettings::IniFormat);
@@ -98,30 +90,26 @@ TEST_F(CaptureSettingsTest, UnreadableValuesLoadTheirFallbacks)
         conf.setValue("lumivex.appearance", "purple");
         conf.setValue("lumivex.language", "de");
     }
-    SettingsFileStore store(path());
-    CaptureSettings settings(store);
-    EXPECT_FALSE(settings.areaShortcut() || settings.windowShortcut() || settings.fullScreenShortcut() ||
-                 settings.clipboardShortcut());
-    EXPECT_FALSE(settings.autoSaveOnCopy());
-    EXPECT_FALSE(settings.saveDirectory());
-    EXPECT_EQ(settings.appearanceMode(), AppearanceMode::system);
-    EXPECT_EQ(settings.language(), AppLanguage::system);
-}
-
-TEST_F(CaptureSettingsTest, DamagedOrUnwritableFilesGiveDefaultsAndKeepChangesForTheRun)
-{
-    writeConf(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR[General]\nlumivex.initialized=tr", 33));
     {
         SettingsFileStore store(path());
         CaptureSettings settings(store);
-        EXPECT_EQ(settings.areaShortcut(), ctrlShiftE);
+        EXPECT_FALSE(settings.areaShortcut() || settings.windowShortcut() || settings.fullScreenShortcut() ||
+                     settings.clipboardShortcut() || settings.autoSaveOnCopy() || settings.saveDirectory());
+        EXPECT_EQ(settings.appearanceMode(), AppearanceMode::system);
+        EXPECT_EQ(settings.language(), AppLanguage::system);
     }
 
-    // Where the folder should be there is a file, so nothing can be written, not even by root.
-    QFile blocker(m_dir.filePath(QStringLiteral("blocked")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    SettingsFileStore store(blocker.fileName() + QStringLiteral("/lumivex.conf"));
+    QFile conf(path()); // truncated and binary: a first run
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+    conf.write(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR[General]\nlumivex.initialized=tr", 33));
+    conf.close();
+    {
+        SettingsFileStore store(path());
+        EXPECT_EQ(CaptureSettings(store).areaShortcut(), ctrlShiftE);
+    }
+
+    // A file where the folder should be: nothing can be written there, not even by root.
+    SettingsFileStore store(path() + QStringLiteral("/lumivex.conf"));
     CaptureSettings settings(store);
     EXPECT_EQ(settings.clipboardShortcut(), altSuperV);
     settings.setCloseAfterCopy(true);
@@ -169,11 +157,9 @@ TEST_F(CaptureSettingsTest, ImportTakesOnlyShortcutsWithOurModifiersAndRunsOnce)
     EXPECT_EQ(settings.areaShortcut(), GlobalShortcut(21, 0x100000)); // Command kept, Caps Lock dropped
     EXPECT_EQ(SettingsFileStore(path()).data("lumivex.shortcut.area"), GlobalShortcut(21, 0x100000).encoded());
 
-    for (const QVariantMap& refused : {QVariantMap{{"keyCode", 22}, {"modifierFlags", 0}},
-                                       QVariantMap{{"keyCode", 22}, {"modifierFlags", 0x10000}},
-                                       QVariantMap{{"keyCode", "22"}, {"modifierFlags", 0x100000}},
-                                       QVariantMap{{"keyCode", 22}, {"modifierFlags", -0x100000}}}) {
-        foreign.setValue("global-hotkey", refused);
+    // No modifier of ours, a key code that is not a number, negative flags.
+    for (const auto& [keyCode, flags] : {std::pair<QVariant, int>{22, 0}, {22, 0x10000}, {"22", 0x100000}, {22, -0x100000}}) {
+        foreign.setValue("global-hotkey", QVariantMap{{"keyCode", keyCode}, {"modifierFlags", flags}});
         EXPECT_FALSE(settings.importXnapperSettings(&foreign));
         EXPECT_EQ(settings.areaShortcut(), GlobalShortcut(21, 0x100000));
     }

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QIcon>
 #include <QImage>
+#include <QPixmap>
 #include <QSize>
 #include <QString>
 
@@ -10,8 +11,9 @@
 
 namespace lumivex {
 
-// Our own line icons ("lvicon-<name>"), drawn as SVG and compiled into the program.
-namespace DesignIcon {
+// Our own line icons ("lvicon-<name>"), drawn as SVG and compiled into the program. They are drawn in one colour,
+// normally an ink token, so that they follow the appearance.
+namespace DesignIcons {
 
 // The resource path of the icon, or nothing when no icon has that name.
 std::optional<QString> path(const QString& name);
@@ -19,9 +21,12 @@ std::optional<QString> path(const QString& name);
 std::optional<QImage> image(const QString& name, QSize logicalSize, qreal devicePixelRatio = 1.0);
 // The icon rendered with every painted pixel in one colour (alpha kept).
 std::optional<QImage> tinted(const QString& name, QSize logicalSize, const QColor& color, qreal devicePixelRatio = 1.0);
-// A QIcon for buttons and menus; null when missing.
-QIcon icon(const QString& name);
+// The tinted icon for painting, cached: toolbars repaint often and parsing SVG on every paint is wasteful.
+// A null pixmap when the icon is missing.
+QPixmap pixmap(const QString& name, QSize logicalSize, const QColor& color, qreal devicePixelRatio = 1.0);
+// A QIcon for buttons and menus, tinted; null when missing.
+QIcon icon(const QString& name, const QColor& color);
 
-} // namespace DesignIcon
+} // namespace DesignIcons
 
 } // namespace lumivex

@@ -1,6 +1,7 @@
-#include "app/editor/DesignIcon.h"
+#include "app/design/DesignIcons.h"
 
 #include <QFile>
+#include <QHash>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -16,7 +17,7 @@ static void registerIconResources()
     (void)registered;
 }
 
-namespace lumivex::DesignIcon {
+namespace lumivex::DesignIcons {
 
 std::optional<QString> path(const QString& name)
 {
@@ -59,10 +60,33 @@ std::optional<QImage> tinted(const QString& name, QSize logicalSize, const QColo
     return result;
 }
 
-QIcon icon(const QString& name)
+QPixmap pixmap(const QString& name, QSize logicalSize, const QColor& color, qreal devicePixelRatio)
 {
-    const auto resource = path(name);
-    return resource ? QIcon(*resource) : QIcon();
+    static QHash<QString, QPixmap> cache;
+    const QString key = QStringLiteral("%1/%2x%3/%4/%5")
+                            .arg(name)
+                            .arg(logicalSize.width())
+                            .arg(logicalSize.height())
+                            .arg(color.rgba(), 8, 16)
+                            .arg(devicePixelRatio);
+    if (const auto found = cache.constFind(key); found != cache.constEnd())
+        return *found;
+    const auto rendered = tinted(name, logicalSize, color, devicePixelRatio);
+    QPixmap result = rendered ? QPixmap::fromImage(*rendered) : QPixmap();
+    cache.insert(key, result);
+    return result;
 }
 
-} // namespace lumivex::DesignIcon
+QIcon icon(const QString& name, const QColor& color)
+{
+    QIcon result;
+    for (const qreal ratio : {1.0, 2.0}) {
+        const QPixmap drawn = pixmap(name, QSize(16, 16), color, ratio);
+        if (drawn.isNull())
+            return {};
+        result.addPixmap(drawn);
+    }
+    return result;
+}
+
+} // namespace lumivex::DesignIcons

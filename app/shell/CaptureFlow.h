@@ -1,0 +1,54 @@
+#pragma once
+
+#include "app/capture/CaptureCommand.h"
+#include "app/capture/CaptureSession.h"
+
+#include <QMessageBox>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <memory>
+
+namespace lumivex {
+
+class CaptureBackend;
+class CaptureCoordinator;
+class CaptureError;
+class EditorWindow;
+struct CaptureResult;
+
+// The capture road of the application: it owns the platform's capture backend and the coordinator, opens every
+// captured picture in an editor window under the capture's name, and tells the user about failures. Shortcuts,
+// menus and the command line all start captures here.
+class CaptureFlow : public QObject {
+    Q_OBJECT
+
+public:
+    explicit CaptureFlow(std::unique_ptr<CaptureBackend> backend, QObject* parent = nullptr);
+    ~CaptureFlow() override;
+
+    CaptureCoordinator& coordinator() const { return *m_coordinator; }
+
+    void start(CaptureCommand::Kind kind);
+    // The capture the command line asked for, once: its picture goes to an editor, or to the --output file, after
+    // which the application ends with 0 (1 when the file could not be written). A capture that ends without a
+    // picture while no window is open ends the application with 1.
+    void runCommand(const CaptureCommand& command);
+
+Q_SIGNALS:
+    void editorOpened(lumivex::EditorWindow* editor);
+
+private:
+    void deliver(const CaptureResult& result);
+    void report(const CaptureError& error);
+    void endCommand(bool delivered);
+
+    std::unique_ptr<CaptureBackend> m_backend;
+    CaptureCoordinator* m_coordinator; // a child, deleted before the backend it refers to
+    QString m_outputPath;
+    bool m_wroteOutput = false;
+    QPointer<QMessageBox> m_alert; // the last failure shown, while it is up
+};
+
+} // namespace lumivex
