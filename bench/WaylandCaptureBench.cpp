@@ -67,7 +67,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    test::WaylandStack stack({});
+    test::WaylandStack stack;
     if (!stack.isRunning() || !stack.showStripes(0, {QColor(235, 235, 240), QColor(60, 90, 200)})
         || !stack.showStripes(1, {QColor(230, 120, 40), QColor(20, 20, 20)})) {
         std::fprintf(stderr, "cannot start the Wayland desktop: %s\n", qPrintable(stack.errorString()));
@@ -78,7 +78,10 @@ int main(int argc, char** argv)
     QList<OutputGeometry> outputs;
     for (int i = 0; i < 2; ++i)
         outputs.append({nullptr, stack.outputName(i), stack.outputGeometry(i), double(i + 1)});
-    PortalCaptureBackend backend({.bus = bus, .outputs = [outputs] { return outputs; }});
+    PortalCaptureBackend::Options options;
+    options.bus = bus;
+    options.outputs = [outputs] { return outputs; };
+    PortalCaptureBackend backend(options);
 
     // Alternating, so that both see the same load on a shared machine.
     for (int round = 0; round < 2; ++round) {

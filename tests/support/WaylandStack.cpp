@@ -41,8 +41,9 @@ QString WaylandStack::scriptsFolder()
     return QFile::exists(folder + QStringLiteral("/start.sh")) ? folder : QString();
 }
 
-WaylandStack::WaylandStack(Options options)
-    : m_options(std::move(options))
+WaylandStack::WaylandStack(QList<Output> outputs, bool globalShortcuts)
+    : m_outputs(std::move(outputs))
+    , m_globalShortcuts(globalShortcuts)
 {
     m_running = start();
 }
@@ -67,13 +68,13 @@ bool WaylandStack::start()
         return false;
     }
     QStringList outputs;
-    for (const Output& output : m_options.outputs)
+    for (const Output& output : m_outputs)
         outputs.append(QStringLiteral("%1x%2@%3").arg(output.size.width()).arg(output.size.height()).arg(output.scale));
     const QString runFolder = m_directory.filePath(QStringLiteral("run"));
     const ChildProcess::Result started = ChildProcess::run(
         QStringLiteral("bash"), {scriptsFolder() + QStringLiteral("/start.sh")},
         environmentWith({QStringLiteral("LWS_DIR=") + runFolder, QStringLiteral("LWS_OUTPUTS=") + outputs.join(' '),
-                         QStringLiteral("LWS_GLOBALSHORTCUTS=%1").arg(m_options.globalShortcuts ? 1 : 0)}),
+                         QStringLiteral("LWS_GLOBALSHORTCUTS=%1").arg(m_globalShortcuts ? 1 : 0)}),
         60000);
     m_environment = readEnvironment(runFolder + QStringLiteral("/env"));
     if (!started.ok() || m_environment.isEmpty()) {
@@ -105,8 +106,8 @@ ChildProcess::Result WaylandStack::run(const QString& program, const QStringList
 QRect WaylandStack::outputGeometry(int index) const
 {
     int x = 0;
-    for (int i = 0; i < m_options.outputs.size(); ++i) {
-        const Output& output = m_options.outputs.at(i);
+    for (int i = 0; i < m_outputs.size(); ++i) {
+        const Output& output = m_outputs.at(i);
         const QSize points = output.size / output.scale;
         if (i == index)
             return QRect(QPoint(x, 0), points);
@@ -118,7 +119,7 @@ QRect WaylandStack::outputGeometry(int index) const
 QSize WaylandStack::layoutSize() const
 {
     QRect layout;
-    for (int i = 0; i < m_options.outputs.size(); ++i)
+    for (int i = 0; i < m_outputs.size(); ++i)
         layout = layout.united(outputGeometry(i));
     return layout.size();
 }

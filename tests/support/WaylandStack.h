@@ -23,12 +23,8 @@ public:
         QSize size; // pixels
         int scale = 1;
     };
-    struct Options {
-        QList<Output> outputs{{{1920, 1080}, 1}, {{1280, 720}, 2}}; // left to right, top-aligned
-        bool globalShortcuts = false;
-    };
-
-    explicit WaylandStack(Options options);
+    // Outputs left to right, top-aligned; with global shortcuts the KDE portal backend and kglobalaccel run too.
+    explicit WaylandStack(QList<Output> outputs = {{{1920, 1080}, 1}, {{1280, 720}, 2}}, bool globalShortcuts = false);
     ~WaylandStack();
     WaylandStack(const WaylandStack&) = delete;
     WaylandStack& operator=(const WaylandStack&) = delete;
@@ -66,7 +62,8 @@ private:
     bool start();
     bool waitForStripes(int output, const QList<QColor>& colors) const;
 
-    Options m_options;
+    QList<Output> m_outputs;
+    bool m_globalShortcuts;
     QTemporaryDir m_directory;
     QStringList m_environment;
     bool m_running = false;

@@ -131,13 +131,15 @@ TEST(PortalReturnedFile, IsTakenOnlyWhenOursAndFresh)
             continue; // only root can give a file away
         ASSERT_TRUE(picture.save(kept));
         QFile::remove(shared);
-        if (c.path == shared)
+        if (c.path == shared) {
             ASSERT_TRUE(picture.save(shared));
+        }
         c.prepare(c.path);
         const auto taken = PortalCaptureBackend::takeReturnedFile(c.path, now);
         EXPECT_EQ(std::holds_alternative<QImage>(taken), c.read);
-        if (c.read)
+        if (c.read) {
             EXPECT_EQ(XServer::differingPixels(std::get<QImage>(taken), picture), 0);
+        }
         EXPECT_EQ(QFileInfo(c.path).isFile() || QFileInfo(c.path).isSymLink(), c.remains);
         QFile::remove(shared);
     }

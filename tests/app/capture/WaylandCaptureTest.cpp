@@ -4,6 +4,8 @@
 #include "CaptureFixture.h"
 
 #include "app/platform/PortalCaptureBackend.h"
+#include "core/geometry/QtAdapters.h"
+#include "support/PrivateBus.h"
 #include "support/WaylandStack.h"
 
 #include <QCoreApplication>
@@ -35,19 +37,23 @@ DisplayCapture await(QFuture<DisplayCapture> future)
     return future.isFinished() ? future.result() : DisplayCapture(CaptureError::failed(QStringLiteral("no answer")));
 }
 
-QList<OutputGeometry> outputsOf(const WaylandStack& stack, int count)
+// A portal backend on the stack's bus for its first `count` outputs (output n at scale n + 1).
+PortalCaptureBackend::Options portalOn(const WaylandStack& stack, int count, const QString& connection)
 {
     QList<OutputGeometry> outputs;
     for (int i = 0; i < count; ++i)
         outputs.append({nullptr, stack.outputName(i), stack.outputGeometry(i), double(i + 1)});
-    return outputs;
+    PortalCaptureBackend::Options options;
+    options.bus = QDBusConnection::connectToBus(stack.value("DBUS_SESSION_BUS_ADDRESS"), connection);
+    options.outputs = [outputs] { return outputs; };
+    return options;
 }
 
 class WaylandCapture : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        s_stack = new WaylandStack({});
+        s_stack = new WaylandStack();
         // The first output in one colour, the second in three stripes (exact on its own pixels).
         s_ready = s_stack->isRunning() && s_stack->showStripes(0, {randomColor()})
             && s_stack->showStripes(1, {randomColor(), randomColor(), randomColor()});
@@ -91,9 +97,7 @@ protected:
 
 TEST_F(WaylandCapture, PortalShotsAreEachOutputsOwnPixels)
 {
-    PortalCaptureBackend backend({.bus = QDBusConnection::connectToBus(s_stack->value("DBUS_SESSION_BUS_ADDRESS"),
-                                                                       QStringLiteral("lumivex-wayland-test")),
-                                  .outputs = [] { return outputsOf(*s_stack, 2); }});
+    PortalCaptureBackend backend(portalOn(*s_stack, 2, QStringLiteral("lumivex-wayland-test")));
     const DisplayCapture result = await(backend.captureDisplays());
     ASSERT_TRUE(std::holds_alternative<QList<DisplayShot>>(result)) << std::get<CaptureError>(result).description().toStdString();
     const QList<DisplayShot>& shots = std::get<QList<DisplayShot>>(result);
@@ -173,7 +177,7 @@ TEST_F(WaylandCapture, SomeoneElsesPortalFileIsNeverDelivered)
 // A desktop whose portal does not answer, or is not there: an error soon, never a wait without end.
 class WaylandPortalFailure : public testing::Test {
 protected:
-    static void SetUpTestSuite() { s_stack = new WaylandStack({.outputs = {{{1280, 720}, 1}}}); }
+    static void SetUpTestSuite() { s_stack = new WaylandStack({{{1280, 720}, 1}}); }
     static void TearDownTestSuite() { delete s_stack; }
     void SetUp() override { ASSERT_TRUE(s_stack->isRunning()) << s_stack->errorString().toStdString(); }
 
@@ -183,10 +187,9 @@ protected:
 TEST_F(WaylandPortalFailure, APickThatNeverEndsTimesOut)
 {
     // The wlroots portal's picker waits for a drag that never comes, and the portal itself has no time limit.
-    PortalCaptureBackend backend({.bus = QDBusConnection::connectToBus(s_stack->value("DBUS_SESSION_BUS_ADDRESS"),
-                                                                       QStringLiteral("lumivex-wayland-timeout")),
-                                  .pickingTimeout = std::chrono::milliseconds(1500),
-                                  .outputs = [] { return outputsOf(*s_stack, 1); }});
+    PortalCaptureBackend::Options options = portalOn(*s_stack, 1, QStringLiteral("lumivex-wayland-timeout"));
+    options.pickingTimeout = std::chrono::milliseconds(1500);
+    PortalCaptureBackend backend(options);
     const DisplayCapture result = await(backend.pickWithDesktop());
     ASSERT_TRUE(std::holds_alternative<CaptureError>(result));
     EXPECT_EQ(std::get<CaptureError>(result).kind(), CaptureError::Kind::failed);
@@ -197,23 +200,10 @@ TEST_F(WaylandPortalFailure, APickThatNeverEndsTimesOut)
 TEST_F(WaylandPortalFailure, WithoutAPortalTheCommandEndsWithAClearError)
 {
     QTemporaryDir directory;
-    // A session bus on which nothing is running and nothing can be started.
-    const QString socket = directory.filePath("bus");
-    const QString config = directory.filePath("bus.conf");
-    QFile file(config);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QStringLiteral("<busconfig><type>session</type><listen>unix:path=%1</listen><auth>EXTERNAL</auth>"
-                              "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
-                              "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>")
-                   .arg(socket).toUtf8());
-    file.close();
-    ChildProcess bus;
-    ASSERT_TRUE(bus.start({"dbus-daemon", {"--nofork", "--config-file=" + config}, {}, -1, -1, -1}));
-    for (int i = 0; i < 200 && !QFileInfo::exists(socket); ++i)
-        QThread::msleep(20);
-
+    PrivateBus bus; // nothing runs on it, and nothing can be started
+    ASSERT_TRUE(bus.isRunning());
     const std::vector<std::pair<QString, QByteArray>> buses{{"unix:path=" + directory.filePath("none"), "D-Bus"},
-                                                            {"unix:path=" + socket, "org.freedesktop.portal.Screenshot"}};
+                                                            {bus.address(), "org.freedesktop.portal.Screenshot"}};
     for (const auto& [address, says] : buses) {
         SCOPED_TRACE(address.toStdString());
         const ChildProcess::Result run = ChildProcess::run(
