@@ -222,7 +222,9 @@ void CaptureOverlayView::keyPressEvent(QKeyEvent* event)
     event->accept();
     if (!isActive())
         return;
-    const std::optional<std::uint16_t> code = VirtualKeyCodes::fromKeyEvent(*event);
+    // These keys are the same in every layout, so the key Qt reports serves; a key's position would not, under
+    // the made-up keymaps of virtual keyboards and remote desktops (Wayland lets every keyboard bring its own).
+    const std::optional<std::uint16_t> code = VirtualKeyCodes::fromQtKey(event->key(), event->modifiers());
     if (!code)
         return;
     switch (*code) {

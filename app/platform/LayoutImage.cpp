@@ -33,6 +33,24 @@ std::vector<Span> spans(double start, double length, int targetCount, int source
     return result;
 }
 
+struct Sums {
+    float r = 0, g = 0, b = 0, weight = 0;
+
+    void add(QRgb p, float w)
+    {
+        r += w * float(qRed(p));
+        g += w * float(qGreen(p));
+        b += w * float(qBlue(p));
+        weight += w;
+    }
+    QRgb color() const
+    {
+        if (!(weight > 0))
+            return qRgb(0, 0, 0);
+        return qRgb(int(std::lround(r / weight)), int(std::lround(g / weight)), int(std::lround(b / weight)));
+    }
+};
+
 QRect layoutBounds(const QList<OutputGeometry>& outputs)
 {
     QRect bounds;
@@ -77,21 +95,22 @@ QImage shrink(const QImage& source, const QRectF& part, const QSize& size)
         auto* out = reinterpret_cast<QRgb*>(result.scanLine(y));
         for (int x = 0; x < size.width(); ++x) {
             const Span& column = columns[size_t(x)];
-            // Opacity-weighted sums: a pixel the desktop left transparent adds nothing to the colour.
-            float r = 0, g = 0, b = 0, a = 0;
+            // Partly transparent pixels lie only along a layout edge, where the desktop sampled past the output
+            // into nothing; their stored colour has lost precision to the transparency. They count only where
+            // no opaque pixel covers the spot, and then weighted by their opacity.
+            Sums opaque, translucent;
             for (size_t j = 0; j < row.weights.size(); ++j) {
                 const auto* line = reinterpret_cast<const QRgb*>(source.constScanLine(row.first + int(j)));
                 for (size_t i = 0; i < column.weights.size(); ++i) {
                     const QRgb p = line[column.first + int(i)];
-                    const float w = row.weights[j] * column.weights[i] * float(qAlpha(p));
-                    r += w * float(qRed(p));
-                    g += w * float(qGreen(p));
-                    b += w * float(qBlue(p));
-                    a += w;
+                    const float w = row.weights[j] * column.weights[i];
+                    if (qAlpha(p) == 255)
+                        opaque.add(p, w);
+                    else
+                        translucent.add(p, w * float(qAlpha(p)) / 255);
                 }
             }
-            out[x] = a > 0 ? qRgb(int(std::lround(r / a)), int(std::lround(g / a)), int(std::lround(b / a)))
-                           : qRgb(0, 0, 0);
+            out[x] = (opaque.weight > 0 ? opaque : translucent).color();
         }
     }
     return result;

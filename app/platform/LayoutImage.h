@@ -33,12 +33,11 @@ QList<OutputGeometry> currentOutputs();
 std::optional<double> scaleOf(const QSize& picture, const QList<OutputGeometry>& outputs);
 
 // One opaque shot per output, in the outputs' order, each at the output's own pixel size (never larger than the
-// picture has pixels for). Each shot pixel averages the picture pixels it covers, weighted by their opacity, so
-// a solid area comes back exactly and the transparent margin the desktop leaves along a layout edge does not
-// darken it.
+// picture has pixels for). Each shot pixel averages the picture pixels it covers, so a solid area comes back
+// exactly; the half-transparent margin the desktop leaves along a layout edge does not darken it.
 DisplayCapture split(const QImage& picture, const QList<OutputGeometry>& outputs);
 
-// A part of `source` (ARGB32, not premultiplied) averaged down to `size`, opaque.
+// A part of `source` (ARGB32, not premultiplied) averaged down to `size`, opaque (see split()).
 QImage shrink(const QImage& source, const QRectF& part, const QSize& size);
 
 } // namespace LayoutImage

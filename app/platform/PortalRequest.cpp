@@ -55,7 +55,9 @@ PortalRequest::PortalRequest(const QDBusConnection& bus, Call call)
 void PortalRequest::start()
 {
     if (!m_bus.isConnected()) {
-        finish({2, {}, tr("세션 D-Bus에 연결할 수 없습니다: %1").arg(m_bus.lastError().message())});
+        // Answered in a later turn all the same: a caller still inside send() must not hear back yet.
+        const QString error = tr("세션 D-Bus에 연결할 수 없습니다: %1").arg(m_bus.lastError().message());
+        QMetaObject::invokeMethod(this, [this, error] { finish({2, {}, error}); }, Qt::QueuedConnection);
         return;
     }
     const QString token = newToken();

@@ -37,7 +37,7 @@ public:
         std::chrono::milliseconds timeout{10000};
     };
 
-    // Main thread only; the future finishes on the main thread.
+    // Main thread only; the future finishes on the main thread, in a later turn of its event loop.
     static QFuture<Answer> send(const QDBusConnection& bus, Call call);
 
     static inline const QString service = QStringLiteral("org.freedesktop.portal.Desktop");

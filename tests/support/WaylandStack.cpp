@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QThread>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 
@@ -86,8 +87,15 @@ bool WaylandStack::start()
 
 QStringList WaylandStack::environmentList(const QStringList& changes) const
 {
-    return environmentWith(m_environment + QStringList{QStringLiteral("DISPLAY"), QStringLiteral("LUMIVEX_PLATFORM")}
-                           + changes);
+    // The caller's changes win over the stack's own variables.
+    QStringList stack;
+    for (const QString& entry : m_environment) {
+        const QString name = entry.section(QLatin1Char('='), 0, 0);
+        if (std::none_of(changes.begin(), changes.end(),
+                         [&](const QString& change) { return change.section(QLatin1Char('='), 0, 0) == name; }))
+            stack.append(entry);
+    }
+    return environmentWith(stack + QStringList{QStringLiteral("DISPLAY"), QStringLiteral("LUMIVEX_PLATFORM")} + changes);
 }
 
 QString WaylandStack::value(const QString& name) const

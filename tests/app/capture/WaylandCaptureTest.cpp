@@ -67,7 +67,15 @@ protected:
         ASSERT_TRUE(m_directory.isValid());
     }
 
-    QStringList environment() const { return s_stack->environmentList({"XDG_CONFIG_HOME=" + m_directory.path()}); }
+    QStringList environment(const QStringList& more = {}) const
+    {
+        return s_stack->environmentList(QStringList{"XDG_CONFIG_HOME=" + m_directory.path()} + more);
+    }
+    std::string log() const
+    {
+        QFile file(m_directory.filePath("lumivex.log"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+    }
     QString outputPath() const { return m_directory.filePath("capture.png"); }
     ChildProcess::Result capture(const QString& mode) const
     {
@@ -77,8 +85,11 @@ protected:
     // Starts an overlay capture and waits for one full-screen overlay on every output.
     void launchOverlays()
     {
+        const int logFd = ::open(QFile::encodeName(m_directory.filePath("lumivex.log")).constData(),
+                                 O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         ASSERT_TRUE(m_lumivex.start({QStringLiteral(LUMIVEX_EXECUTABLE), {"--capture=area", "--output=" + outputPath()},
-                                     environment(), -1, -1, -1}));
+                                     environment({"QT_LOGGING_RULES=qt.qpa.wayland.input=true"}), logFd, logFd, -1}));
+        ::close(logFd);
         const auto overlays = [&] {
             QStringList outputs = s_stack->fullScreenOutputsOf(m_lumivex.pid());
             outputs.sort();
@@ -87,6 +98,15 @@ protected:
         for (int i = 0; i < 400 && !overlays(); ++i)
             QThread::msleep(50);
         ASSERT_TRUE(overlays());
+    }
+
+    // The pixels of output n (at scale n + 1) under a drag between two layout points.
+    static QRect pixelsOf(int output, QPoint from, QPoint to)
+    {
+        const QPoint origin = s_stack->outputGeometry(output).topLeft();
+        const QPoint topLeft(std::min(from.x(), to.x()) - origin.x(), std::min(from.y(), to.y()) - origin.y());
+        const QSize size(std::abs(to.x() - from.x()), std::abs(to.y() - from.y()));
+        return {topLeft * (output + 1), size * (output + 1)};
     }
 
     static inline WaylandStack* s_stack = nullptr;
@@ -116,6 +136,7 @@ TEST_F(WaylandCapture, FullScreenIsTheOutputUnderThePointer)
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE(i);
         const auto pointer = s_stack->holdPointer(s_stack->outputGeometry(i).center());
+        QThread::msleep(300); // until sway hides the cursor image, which grim would otherwise see
         const ChildProcess::Result run = capture("fullscreen");
         ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
         const QImage image(outputPath());
@@ -131,23 +152,28 @@ TEST_F(WaylandCapture, AreaDragOnEachOutputYieldsTheDraggedPixels)
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE(i);
         QFile::remove(outputPath());
-        launchOverlays();
         const auto [from, to] = drags[size_t(i)];
-        ASSERT_TRUE(s_stack->pointer(s_stack->pointerAt(from) + QStringList{"down"} + s_stack->pointerAt((from + to) / 2)
-                                     + s_stack->pointerAt(to) + QStringList{"up"}).ok());
-        ASSERT_EQ(m_lumivex.waitForExit(30000), 0);
-        const QRect points = QRect(from, to).normalized().translated(-s_stack->outputGeometry(i).topLeft());
-        const QRect pixels(points.topLeft() * (i + 1), QSize(points.width() - 1, points.height() - 1) * (i + 1));
+        // A desktop has its pointer before the overlays come; a pointer that appears later misses their first events.
+        const auto pointer = s_stack->holdPointer({5, 5});
+        QThread::msleep(300); // until sway hides the cursor image, which the frozen picture would otherwise show
+        const QImage expected = s_stack->grabOutput(i).copy(pixelsOf(i, from, to));
+        launchOverlays();
+        // Entering an overlay activates it; like a hand, the press comes a moment later.
+        ASSERT_TRUE(s_stack->pointer(s_stack->pointerAt(from) + QStringList{"sleep", "300", "down"}
+                                     + s_stack->pointerAt((from + to) / 2) + s_stack->pointerAt(to) + QStringList{"up"})
+                        .ok());
+        ASSERT_EQ(m_lumivex.waitForExit(30000), 0) << log();
         const QImage image(outputPath());
-        EXPECT_EQ(XServer::differingPixels(image, s_stack->grabOutput(i).copy(pixels)), 0)
-            << image.width() << "×" << image.height();
+        EXPECT_EQ(XServer::differingPixels(image, expected), 0)
+            << image.width() << "×" << image.height() << " for " << expected.width() << "×" << expected.height();
     }
 }
 
 TEST_F(WaylandCapture, EscapeDeliversNothing)
 {
     launchOverlays();
-    ASSERT_TRUE(s_stack->run("wtype", {"-k", "Escape"}).ok());
+    // wtype's keyboard appears with the command: give the overlay time to take it before the key comes.
+    ASSERT_TRUE(s_stack->run("wtype", {"-s", "500", "-k", "Escape"}).ok());
     EXPECT_EQ(m_lumivex.waitForExit(30000), 1);
     EXPECT_FALSE(QFile::exists(outputPath()));
 }
@@ -194,7 +220,7 @@ TEST_F(WaylandPortalFailure, APickThatNeverEndsTimesOut)
     ASSERT_TRUE(std::holds_alternative<CaptureError>(result));
     EXPECT_EQ(std::get<CaptureError>(result).kind(), CaptureError::Kind::failed);
     EXPECT_TRUE(std::get<CaptureError>(result).description().contains("1.5"));
-    s_stack->run("wtype", {"-k", "Escape"}); // ends the picker
+    s_stack->run("wtype", {"-s", "500", "-k", "Escape"}); // ends the picker
 }
 
 TEST_F(WaylandPortalFailure, WithoutAPortalTheCommandEndsWithAClearError)
