@@ -91,7 +91,7 @@ PortalHotKeyBackend::PortalHotKeyBackend(std::optional<QDBusConnection> bus)
     qDBusRegisterMetaType<PortalShortcut>();
     qDBusRegisterMetaType<QList<PortalShortcut>>();
     m_bus.connect(PortalRequest::service, PortalRequest::objectPath, shortcutsInterface, QStringLiteral("Activated"),
-                  this, SLOT(onActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+                  this, SLOT(onActivated(QDBusMessage)));
 }
 
 PortalHotKeyBackend::~PortalHotKeyBackend()
@@ -184,12 +184,16 @@ void PortalHotKeyBackend::shortcutsBound(const std::shared_ptr<Pending>& pending
         Q_EMIT refused(refusedIds);
 }
 
-void PortalHotKeyBackend::onActivated(const QDBusObjectPath& session, const QString& shortcut, qulonglong, const QVariantMap&)
+void PortalHotKeyBackend::onActivated(const QDBusMessage& message)
 {
-    // The desktop may remember shortcuts of earlier sessions under the same group: only the current ones count.
-    if (m_session.isEmpty() || session.path() != m_session)
+    // Activated(o session_handle, s shortcut_id, t timestamp, a{sv} options)
+    const QVariantList arguments = message.arguments();
+    if (arguments.size() < 2)
         return;
-    if (const auto id = m_ids.constFind(shortcut); id != m_ids.cend())
+    // The desktop may remember shortcuts of earlier sessions under the same group: only the current ones count.
+    if (m_session.isEmpty() || pathOf(arguments.at(0)) != m_session)
+        return;
+    if (const auto id = m_ids.constFind(arguments.at(1).toString()); id != m_ids.cend())
         Q_EMIT activated(*id);
 }
 

@@ -4,7 +4,7 @@
 #include "app/platform/PortalRequest.h"
 
 #include <QDBusConnection>
-#include <QDBusObjectPath>
+#include <QDBusMessage>
 #include <QHash>
 
 #include <optional>
@@ -30,8 +30,7 @@ public:
     static std::optional<QString> preferredTrigger(const GlobalShortcut& shortcut);
 
 private Q_SLOTS:
-    void onActivated(const QDBusObjectPath& session, const QString& shortcut, qulonglong timestamp,
-                     const QVariantMap& options);
+    void onActivated(const QDBusMessage& message);
 
 private:
     struct Pending;

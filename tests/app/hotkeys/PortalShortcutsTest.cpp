@@ -56,6 +56,7 @@ TEST(WaylandGlobalShortcuts, KdeActivationRunsTheActionOfTheCurrentRegistrations
     QTemporaryDir directory;
     SettingsFileStore store(directory.filePath("lumivex.conf"));
     CaptureSettings settings(store);
+    settings.setWindowShortcut(GlobalShortcut(21, GlobalShortcut::shiftFlag | GlobalShortcut::commandFlag));
     std::vector<HotKeyAction> ran;
     HotKeyCenter center(settings,
                         std::make_unique<PortalHotKeyBackend>(QDBusConnection::connectToBus(
@@ -73,7 +74,7 @@ TEST(WaylandGlobalShortcuts, KdeActivationRunsTheActionOfTheCurrentRegistrations
                 return true;
             press(shortcut);
             return processEventsUntil([&] { return !ran.empty() && ran.back() == action; }, 200);
-        });
+        }, 5000);
     };
     ASSERT_TRUE(pressUntilRun("area", HotKeyAction::area));
     EXPECT_TRUE(center.failed().empty());
