@@ -83,8 +83,62 @@ std::optional<double> scaleOf(const QSize& picture, const QList<OutputGeometry>&
     return scale;
 }
 
+namespace {
+
+// The common case, where the desktop's density is a whole multiple of the output's and the output starts on a
+// whole pixel: every shot pixel is a square of whole picture pixels, summed in integers.
+std::optional<QImage> shrinkByWholeFactor(const QImage& source, const QRectF& part, const QSize& size)
+{
+    const double factor = size.width() > 0 ? part.width() / size.width() : 0;
+    const int k = int(std::lround(factor));
+    const QRect whole(int(std::lround(part.x())), int(std::lround(part.y())), size.width() * k, size.height() * k);
+    if (k < 1 || std::abs(factor - k) > 1e-9 || std::abs(part.height() - size.height() * k) > 1e-9
+        || QRectF(whole) != part || !source.rect().contains(whole))
+        return std::nullopt;
+    QImage result(size, QImage::Format_RGB32);
+    if (result.isNull())
+        return result;
+    for (int y = 0; y < size.height(); ++y) {
+        auto* out = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            // As in shrink(): opaque pixels decide; partly transparent ones only where there is no opaque one.
+            quint64 r = 0, g = 0, b = 0, n = 0, rt = 0, gt = 0, bt = 0, wt = 0;
+            for (int j = 0; j < k; ++j) {
+                const auto* line = reinterpret_cast<const QRgb*>(source.constScanLine(whole.y() + y * k + j))
+                    + whole.x() + x * k;
+                for (int i = 0; i < k; ++i) {
+                    const QRgb p = line[i];
+                    const quint64 a = quint64(qAlpha(p));
+                    if (a == 255) {
+                        r += quint64(qRed(p));
+                        g += quint64(qGreen(p));
+                        b += quint64(qBlue(p));
+                        ++n;
+                    } else {
+                        rt += a * quint64(qRed(p));
+                        gt += a * quint64(qGreen(p));
+                        bt += a * quint64(qBlue(p));
+                        wt += a;
+                    }
+                }
+            }
+            if (n > 0)
+                out[x] = qRgb(int((r + n / 2) / n), int((g + n / 2) / n), int((b + n / 2) / n));
+            else if (wt > 0)
+                out[x] = qRgb(int((rt + wt / 2) / wt), int((gt + wt / 2) / wt), int((bt + wt / 2) / wt));
+            else
+                out[x] = qRgb(0, 0, 0);
+        }
+    }
+    return result;
+}
+
+} // namespace
+
 QImage shrink(const QImage& source, const QRectF& part, const QSize& size)
 {
+    if (std::optional<QImage> fast = shrinkByWholeFactor(source, part, size))
+        return *fast;
     QImage result(size, QImage::Format_RGB32);
     if (result.isNull())
         return result;
