@@ -1,7 +1,5 @@
 #include "app/platform/PortalCaptureBackend.h"
 
-#include "app/platform/PortalRequest.h"
-
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDateTime>
@@ -58,6 +56,18 @@ std::variant<QString, CaptureError> pictureFile(const PortalRequest::Answer& ans
     return uri.toLocalFile();
 }
 
+// The desktop's picture, or why there is none.
+std::variant<QImage, CaptureError> receivedPicture(const PortalRequest::Answer& answer, qint64 requestedAt)
+{
+    const auto file = pictureFile(answer);
+    if (const CaptureError* error = std::get_if<CaptureError>(&file))
+        return *error;
+    auto picture = PortalCaptureBackend::takeReturnedFile(std::get<QString>(file), requestedAt);
+    if (const QString* error = std::get_if<QString>(&picture))
+        return CaptureError::failed(*error);
+    return std::get<QImage>(std::move(picture));
+}
+
 } // namespace
 
 PortalCaptureBackend::PortalCaptureBackend() : PortalCaptureBackend(Options{}) {}
@@ -93,18 +103,20 @@ QFuture<DisplayCapture> PortalCaptureBackend::captureDisplays()
     if (outputs.isEmpty())
         return QtFuture::makeReadyFuture<DisplayCapture>(CaptureError::noDisplay());
     const qint64 requestedAt = QDateTime::currentMSecsSinceEpoch();
-    PortalRequest::Call call{screenshotInterface, QStringLiteral("Screenshot"), {QString()},
-                             {{QStringLiteral("interactive"), false}}, m_options.timeout};
-    return PortalRequest::send(bus(), std::move(call))
-        .then(QtFuture::Launch::Async, [outputs, requestedAt](const PortalRequest::Answer& answer) -> DisplayCapture {
-            const auto file = pictureFile(answer);
-            if (const CaptureError* error = std::get_if<CaptureError>(&file))
+    return requestScreenshot(false).then(
+        QtFuture::Launch::Async, [outputs, requestedAt](const PortalRequest::Answer& answer) -> DisplayCapture {
+            const auto picture = receivedPicture(answer, requestedAt);
+            if (const CaptureError* error = std::get_if<CaptureError>(&picture))
                 return *error;
-            const auto picture = takeReturnedFile(std::get<QString>(file), requestedAt);
-            if (const QString* error = std::get_if<QString>(&picture))
-                return CaptureError::failed(*error);
             return LayoutImage::split(std::get<QImage>(picture), outputs);
         });
+}
+
+QFuture<PortalRequest::Answer> PortalCaptureBackend::requestScreenshot(bool interactive) const
+{
+    return PortalRequest::send(bus(), {screenshotInterface, QStringLiteral("Screenshot"), {QString()},
+                                       {{QStringLiteral("interactive"), interactive}},
+                                       interactive ? m_options.pickingTimeout : m_options.timeout});
 }
 
 QFuture<DisplayCapture> PortalCaptureBackend::pickWithDesktop()
@@ -114,20 +126,15 @@ QFuture<DisplayCapture> PortalCaptureBackend::pickWithDesktop()
     for (const OutputGeometry& output : outputs)
         scale = std::max(scale, output.scale);
     const qint64 requestedAt = QDateTime::currentMSecsSinceEpoch();
-    PortalRequest::Call call{screenshotInterface, QStringLiteral("Screenshot"), {QString()},
-                             {{QStringLiteral("interactive"), true}}, m_options.pickingTimeout};
-    return PortalRequest::send(bus(), std::move(call))
-        .then(QtFuture::Launch::Async, [scale, requestedAt](const PortalRequest::Answer& answer) -> DisplayCapture {
+    return requestScreenshot(true).then(
+        QtFuture::Launch::Async, [scale, requestedAt](const PortalRequest::Answer& answer) -> DisplayCapture {
             // Leaving the desktop's picker is a cancel, whichever way the desktop reports it (the wlroots
             // portal answers Escape with 2).
             if (answer.error.isEmpty() && answer.response != 0)
                 return QList<DisplayShot>();
-            const auto file = pictureFile(answer);
-            if (const CaptureError* error = std::get_if<CaptureError>(&file))
+            const auto picture = receivedPicture(answer, requestedAt);
+            if (const CaptureError* error = std::get_if<CaptureError>(&picture))
                 return *error;
-            const auto picture = takeReturnedFile(std::get<QString>(file), requestedAt);
-            if (const QString* error = std::get_if<QString>(&picture))
-                return CaptureError::failed(*error);
             // The desktop draws what was picked at the highest density of the outputs it lies on; taking the
             // highest of all is right for every single-density layout.
             const QImage& image = std::get<QImage>(picture);

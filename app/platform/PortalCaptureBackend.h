@@ -2,6 +2,7 @@
 
 #include "app/platform/CaptureBackend.h"
 #include "app/platform/LayoutImage.h"
+#include "app/platform/PortalRequest.h"
 
 #include <QDBusConnection>
 
@@ -39,6 +40,7 @@ public:
 
 private:
     QDBusConnection bus() const;
+    QFuture<PortalRequest::Answer> requestScreenshot(bool interactive) const;
 
     Options m_options;
 };
