@@ -388,6 +388,16 @@ void EditorDocument::perform(const QString& name, const StateChange& change)
     commit(std::move(before), name);
 }
 
+void EditorDocument::cover(const std::vector<Rect>& faces, const FaceCover& with)
+{
+    const std::vector<Annotation> covers = with.covers(faces, m_style, m_unit);
+    if (covers.empty())
+        return;
+    perform(UndoActionNames::coverFaces(),
+            [&](EditorState& state) { state.annotations.insert(state.annotations.end(), covers.begin(), covers.end()); });
+    setSelection(std::nullopt);
+}
+
 // ---------------------------------------------------------------- recording
 
 void EditorDocument::changeState(const StateChange& change)

@@ -11,6 +11,7 @@
 #include "core/geometry/Size.h"
 #include "core/model/Annotation.h"
 #include "core/model/AnnotationKind.h"
+#include "core/model/FaceCover.h"
 #include "core/model/StickerSource.h"
 #include "core/model/Tool.h"
 #include "core/model/ToolStyle.h"
@@ -113,6 +114,9 @@ public:
     void cancelCrop();
     void resetCrop();
     void perform(const QString& name, const StateChange& change);
+    // Covers every face (rectangles in image pixels) on top of everything as one undo step, then clears the
+    // selection. Nothing happens when FaceCover::covers() makes no cover.
+    void cover(const std::vector<Rect>& faces, const FaceCover& with);
 
     // ---- interaction bracket: live, unrecorded changes, one step at the end
     void beginInteraction();
