@@ -1,9 +1,10 @@
 // The picture the Screenshot portal returns: cut into one shot per output, and the returned file taken only when
-// it is ours and fresh.
+// it is ours and fresh; and which sessions go to the portal at all.
 
 #include "CaptureFixture.h"
 
 #include "app/platform/LayoutImage.h"
+#include "app/platform/Platform.h"
 #include "app/platform/PortalCaptureBackend.h"
 
 #include <QDateTime>
@@ -89,6 +90,15 @@ TEST(PortalLayoutSplit, APictureOfAnotherLayoutIsAnError)
     const DisplayCapture result = LayoutImage::split(picture, outputs);
     ASSERT_TRUE(std::holds_alternative<CaptureError>(result));
     EXPECT_EQ(std::get<CaptureError>(result).kind(), CaptureError::Kind::failed);
+}
+
+TEST(PlatformChoice, AWaylandSessionTakesThePortalEvenWithQtOnXWayland)
+{
+    EXPECT_EQ(Platform::kindFor("xcb", true, ""), PlatformKind::wayland);
+    EXPECT_EQ(Platform::kindFor("xcb", false, ""), PlatformKind::x11);
+    EXPECT_EQ(Platform::kindFor("wayland-egl", false, ""), PlatformKind::wayland);
+    EXPECT_EQ(Platform::kindFor("offscreen", true, ""), PlatformKind::null);
+    EXPECT_EQ(Platform::kindFor("xcb", true, " X11 "), PlatformKind::x11);
 }
 
 // The portal's file lies where others can write too: only our own fresh regular file is read, and only a file in

@@ -54,7 +54,8 @@ protected:
     static void SetUpTestSuite()
     {
         s_stack = new WaylandStack();
-        // The first output in one colour, the second in three stripes (exact on its own pixels).
+        // The first output in one colour: the portal's picture holds it enlarged to the second's density, and
+        // only solid areas come back exact from that. The second, in three stripes, is exact to the pixel.
         s_ready = s_stack->isRunning() && s_stack->showStripes(0, {randomColor()})
             && s_stack->showStripes(1, {randomColor(), randomColor(), randomColor()});
     }
