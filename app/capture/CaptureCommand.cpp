@@ -8,6 +8,7 @@ CaptureCommand::Parsed CaptureCommand::parse(const QStringList& options)
     const QString outputPrefix = QStringLiteral("--output=");
     Parsed parsed;
     std::optional<QString> output;
+    bool clipboard = false;
     for (const QString& option : options) {
         if (option.startsWith(capturePrefix)) {
             const QString kind = option.mid(capturePrefix.size());
@@ -30,12 +31,20 @@ CaptureCommand::Parsed CaptureCommand::parse(const QStringList& options)
             output = option.mid(outputPrefix.size());
             if (output->isEmpty())
                 return {std::nullopt, QStringLiteral("--output needs a file name")};
+        } else if (option == QLatin1String("--clipboard")) {
+            clipboard = true;
         }
     }
     if (output && !parsed.command)
         return {std::nullopt, QStringLiteral("--output only goes with --capture")};
+    if (clipboard && !parsed.command)
+        return {std::nullopt, QStringLiteral("--clipboard only goes with --capture")};
+    if (output && clipboard)
+        return {std::nullopt, QStringLiteral("--output and --clipboard cannot be used together")};
     if (parsed.command && output)
         parsed.command->outputPath = *output;
+    if (parsed.command)
+        parsed.command->toClipboard = clipboard;
     return parsed;
 }
 

@@ -33,6 +33,21 @@ PlatformKind kind()
     return kindFor(QGuiApplication::platformName(), isWaylandSession(), qEnvironmentVariable("LUMIVEX_PLATFORM"));
 }
 
+PlatformKind kindBeforeStart()
+{
+    // The plugin Qt will load: the first one QT_QPA_PLATFORM names ("xcb:arguments;wayland"), else Wayland in a
+    // Wayland session and xcb where there is an X display.
+    // A Wayland session takes the portal whichever plugin Qt loads (kindFor).
+    QString plugin = qEnvironmentVariable("QT_QPA_PLATFORM").section(QLatin1Char(';'), 0, 0).section(QLatin1Char(':'), 0, 0);
+    if (plugin.isEmpty()) {
+        if (isWaylandSession())
+            plugin = QStringLiteral("wayland");
+        else if (!qEnvironmentVariableIsEmpty("DISPLAY"))
+            plugin = QStringLiteral("xcb");
+    }
+    return kindFor(plugin, isWaylandSession(), qEnvironmentVariable("LUMIVEX_PLATFORM"));
+}
+
 } // namespace lumivex::Platform
 
 namespace lumivex::Platform {

@@ -18,6 +18,9 @@ PlatformKind kind();
 PlatformKind kindFor(const QString& qtPlatformName, bool waylandSession, const QString& override);
 // WAYLAND_DISPLAY is set or XDG_SESSION_TYPE says "wayland".
 bool isWaylandSession();
+// The same choice before any Qt application object exists, from the environment alone (LUMIVEX_PLATFORM,
+// QT_QPA_PLATFORM, WAYLAND_DISPLAY, XDG_SESSION_TYPE, DISPLAY). Where it cannot tell it answers null.
+PlatformKind kindBeforeStart();
 
 // When Qt is about to use an X display that does not answer, why (Qt itself would abort with a core dump);
 // empty when there is nothing to say. Called before the application object exists.

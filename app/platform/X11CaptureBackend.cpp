@@ -1,6 +1,7 @@
 #include "app/platform/X11CaptureBackend.h"
 
 #include "app/platform/X11Connection.h"
+#include "app/platform/X11PixelScale.h"
 #include "app/platform/X11WindowList.h"
 
 #include <QGuiApplication>
@@ -22,9 +23,17 @@ Rect divided(const QRect& r, double scale)
 X11CaptureBackend::X11CaptureBackend(Options options)
     : m_options(std::move(options))
 {
-    if (!m_options.screens)
-        m_options.screens = &X11CaptureBackend::qtScreenFor;
     m_connection = X11Connection::open(m_options.displayName, &m_connectionError);
+    if (!m_options.screens) {
+        if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) || !m_connection) {
+            m_options.screens = &X11CaptureBackend::qtScreenFor;
+        } else {
+            m_options.screens = [scale = X11PixelScale(X11PixelScale::Settings::current(*m_connection))](
+                                    const X11ScreenGrabber::Monitor& monitor) {
+                return ScreenMatch{nullptr, scale.forMonitor(monitor)};
+            };
+        }
+    }
     if (!m_connection)
         return;
     m_grabber = std::make_shared<X11ScreenGrabber>(m_connection, m_options.allowSharedMemory);
@@ -83,19 +92,43 @@ QFuture<DisplayCapture> X11CaptureBackend::captureDisplays()
         return QtFuture::makeReadyFuture<DisplayCapture>(CaptureError::failed(m_connectionError));
     // The monitors and their Qt screens are read here on the main thread; only the grab runs elsewhere.
     const Layout layout = currentLayout();
-    return QtConcurrent::run([grabber = m_grabber, layout]() -> DisplayCapture {
-        X11ScreenGrabber::Grab grab = grabber->grab(layout.monitors);
-        if (const QString* error = std::get_if<QString>(&grab))
-            return CaptureError::failed(*error);
-        QList<DisplayShot> shots;
-        for (const X11ScreenGrabber::MonitorImage& part : std::get<QList<X11ScreenGrabber::MonitorImage>>(grab)) {
-            const ScreenMatch& match = layout.screens.at(part.index);
-            shots.append({match.screen, part.monitor.name, part.image, divided(part.monitor.rect, match.scale)});
+    return QtConcurrent::run(
+        [grabber = m_grabber, layout]() -> DisplayCapture { return shotsFrom(grabber->grab(layout.monitors), layout); });
+}
+
+DisplayCapture X11CaptureBackend::captureDisplayUnderPointer()
+{
+    if (!m_connection)
+        return CaptureError::failed(m_connectionError);
+    Layout layout = currentLayout();
+    if (layout.monitors.isEmpty())
+        return CaptureError::noDisplay();
+    qsizetype chosen = 0;
+    if (const std::optional<QPoint> pointer = pointerInRootPixels()) {
+        for (qsizetype i = 0; i < layout.monitors.size(); ++i) {
+            if (layout.monitors.at(i).rect.contains(*pointer)) {
+                chosen = i;
+                break;
+            }
         }
-        if (shots.isEmpty())
-            return CaptureError::noDisplay();
-        return shots;
-    });
+    }
+    layout.monitors = {layout.monitors.at(chosen)};
+    layout.screens = {layout.screens.at(chosen)};
+    return shotsFrom(m_grabber->grab(layout.monitors), layout);
+}
+
+DisplayCapture X11CaptureBackend::shotsFrom(X11ScreenGrabber::Grab grab, const Layout& layout)
+{
+    if (const QString* error = std::get_if<QString>(&grab))
+        return CaptureError::failed(*error);
+    QList<DisplayShot> shots;
+    for (const X11ScreenGrabber::MonitorImage& part : std::get<QList<X11ScreenGrabber::MonitorImage>>(grab)) {
+        const ScreenMatch& match = layout.screens.at(part.index);
+        shots.append({match.screen, part.monitor.name, part.image, divided(part.monitor.rect, match.scale)});
+    }
+    if (shots.isEmpty())
+        return CaptureError::noDisplay();
+    return shots;
 }
 
 QList<WindowInfo> X11CaptureBackend::windowsFrontToBack()
@@ -106,7 +139,7 @@ QList<WindowInfo> X11CaptureBackend::windowsFrontToBack()
     return m_windows->frontToBack([&layout](const QRect& r) { return toPoints(layout, r); });
 }
 
-std::optional<Point> X11CaptureBackend::pointerLocation()
+std::optional<QPoint> X11CaptureBackend::pointerInRootPixels()
 {
     if (!m_connection)
         return std::nullopt;
@@ -114,7 +147,15 @@ std::optional<Point> X11CaptureBackend::pointerLocation()
     auto pointer = xcbReply(xcb_query_pointer_reply(c, xcb_query_pointer(c, m_connection->root()), nullptr));
     if (!pointer || !pointer->same_screen)
         return std::nullopt;
-    const Rect at = toPoints(currentLayout(), QRect(pointer->root_x, pointer->root_y, 1, 1));
+    return QPoint(pointer->root_x, pointer->root_y);
+}
+
+std::optional<Point> X11CaptureBackend::pointerLocation()
+{
+    const std::optional<QPoint> pointer = pointerInRootPixels();
+    if (!pointer)
+        return std::nullopt;
+    const Rect at = toPoints(currentLayout(), QRect(*pointer, QSize(1, 1)));
     return Point(at.x, at.y);
 }
 

@@ -28,7 +28,9 @@ public:
 
     struct Options {
         QByteArray displayName; // empty: $DISPLAY
-        ScreenLookup screens;   // empty: Qt's screens (qtScreenFor)
+        // Empty: Qt's screens (qtScreenFor) when a QGuiApplication runs, otherwise the ratio Qt would give each
+        // monitor (X11PixelScale).
+        ScreenLookup screens;
         bool allowSharedMemory = true;
         qint64 ownProcessId = -1; // -1: this process
     };
@@ -40,6 +42,11 @@ public:
     QFuture<DisplayCapture> captureDisplays() override;
     QList<WindowInfo> windowsFrontToBack() override;
     std::optional<Point> pointerLocation() override;
+
+    // The display under the pointer (the first one when the pointer is on none), frozen at once on the calling
+    // thread: all that a full-screen capture needs, and only that display's pixels are fetched. A single shot,
+    // or why it failed.
+    DisplayCapture captureDisplayUnderPointer();
 
     bool isConnected() const { return m_connection != nullptr; }
     // Whether the last freeze went through shared memory.
@@ -54,6 +61,8 @@ private:
     };
     Layout currentLayout() const;
     static Rect toPoints(const Layout& layout, const QRect& rootPixels);
+    static DisplayCapture shotsFrom(X11ScreenGrabber::Grab grab, const Layout& layout);
+    std::optional<QPoint> pointerInRootPixels();
 
     Options m_options;
     QString m_connectionError;

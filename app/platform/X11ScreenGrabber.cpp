@@ -9,6 +9,7 @@
 #include <xcb/shm.h>
 
 #include <algorithm>
+#include <sys/mman.h>
 
 namespace lumivex {
 
@@ -84,10 +85,15 @@ QList<X11ScreenGrabber::Monitor> X11ScreenGrabber::monitors() const
                 result.append({name ? QString::fromUtf8(xcb_get_atom_name_name(name.get()),
                                                         xcb_get_atom_name_name_length(name.get()))
                                     : QString(),
-                               QRect(it.data->x, it.data->y, it.data->width, it.data->height), it.data->primary != 0});
+                               QRect(it.data->x, it.data->y, it.data->width, it.data->height), it.data->primary != 0,
+                               QSize(int(it.data->width_in_millimeters), int(it.data->height_in_millimeters))});
             }
         }
     }
+    const bool anyPrimary = std::any_of(result.begin(), result.end(), [](const Monitor& m) { return m.primary; });
+    int next = anyPrimary ? 1 : 0;
+    for (Monitor& monitor : result)
+        monitor.qtOrder = monitor.primary ? 0 : next++;
     result.removeIf([](const Monitor& m) { return m.rect.isEmpty(); });
     // The primary monitor first, the others left to right and top to bottom, whatever order RandR keeps.
     std::stable_sort(result.begin(), result.end(), [](const Monitor& a, const Monitor& b) {
@@ -96,7 +102,8 @@ QList<X11ScreenGrabber::Monitor> X11ScreenGrabber::monitors() const
         return std::pair(a.rect.x(), a.rect.y()) < std::pair(b.rect.x(), b.rect.y());
     });
     if (result.isEmpty())
-        result.append({QString(), rootRect(*m_connection), true});
+        result.append({QString(), rootRect(*m_connection), true,
+                       QSize(m_connection->screen().width_in_millimeters, m_connection->screen().height_in_millimeters)});
     return result;
 }
 
@@ -120,11 +127,19 @@ X11ScreenGrabber::Grab X11ScreenGrabber::grab(const QList<Monitor>& monitors)
     const QRect root = rootRect(*m_connection);
     if (root.isEmpty())
         return tr("X 서버의 화면 크기를 읽지 못했습니다.");
+    // Only what the monitors show is fetched: one monitor of several costs only its own pixels.
+    QRect area;
+    for (const Monitor& monitor : monitors)
+        area |= monitor.rect.intersected(root);
+    if (area.isEmpty())
+        return QList<MonitorImage>();
     xcb_connection_t* c = m_connection->get();
-    const auto width = uint16_t(root.width());
-    const auto height = uint16_t(root.height());
-    const size_t stride = size_t(root.width()) * 4;
-    const size_t bytes = stride * size_t(root.height());
+    const auto x = int16_t(area.x());
+    const auto y = int16_t(area.y());
+    const auto width = uint16_t(area.width());
+    const auto height = uint16_t(area.height());
+    const size_t stride = size_t(area.width()) * 4;
+    const size_t bytes = stride * size_t(area.height());
 
     std::shared_ptr<void> owner;
     unsigned char* data = nullptr;
@@ -132,13 +147,16 @@ X11ScreenGrabber::Grab X11ScreenGrabber::grab(const QList<Monitor>& monitors)
     if (m_sharedMemoryUsable) {
         if (std::shared_ptr<X11SharedMemory> memory = sharedMemoryFor(bytes)) {
             auto reply = xcbReply(xcb_shm_get_image_reply(
-                c, xcb_shm_get_image(c, m_connection->root(), 0, 0, width, height, ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP,
+                c, xcb_shm_get_image(c, m_connection->root(), x, y, width, height, ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP,
                                      memory->segment(), 0),
                 nullptr));
             if (reply && reply->size >= bytes) {
                 owner = memory;
                 data = memory->data();
                 m_usedSharedMemory = true;
+                // Maps the pages the server has just written in one go rather than one fault at a time; an older
+                // kernel refuses and they fault in as they are read.
+                ::madvise(data, bytes, MADV_POPULATE_READ);
             }
         }
         // A server that refuses shared memory once will refuse it again; the plain path serves from now on.
@@ -146,7 +164,7 @@ X11ScreenGrabber::Grab X11ScreenGrabber::grab(const QList<Monitor>& monitors)
     }
     if (!data) {
         xcb_get_image_reply_t* reply = xcb_get_image_reply(
-            c, xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, m_connection->root(), 0, 0, width, height, ~0u), nullptr);
+            c, xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, m_connection->root(), x, y, width, height, ~0u), nullptr);
         if (!reply)
             return tr("X 서버가 화면 이미지를 보내지 않았습니다.");
         if (size_t(xcb_get_image_data_length(reply)) < bytes) {
@@ -160,13 +178,15 @@ X11ScreenGrabber::Grab X11ScreenGrabber::grab(const QList<Monitor>& monitors)
     QList<MonitorImage> result;
     for (qsizetype index = 0; index < monitors.size(); ++index) {
         const Monitor& monitor = monitors.at(index);
-        const QRect area = monitor.rect.intersected(root);
-        if (area.isEmpty())
+        const QRect part = monitor.rect.intersected(root);
+        if (part.isEmpty())
             continue;
-        unsigned char* first = data + size_t(area.y()) * stride + size_t(area.x()) * 4;
-        QImage image(first, area.width(), area.height(), qsizetype(stride), QImage::Format_RGB32, &releaseBuffer,
+        unsigned char* first = data + size_t(part.y() - area.y()) * stride + size_t(part.x() - area.x()) * 4;
+        QImage image(first, part.width(), part.height(), qsizetype(stride), QImage::Format_RGB32, &releaseBuffer,
                      new std::shared_ptr<void>(owner));
-        result.append({index, Monitor{monitor.name, area, monitor.primary}, std::move(image)});
+        Monitor clipped = monitor;
+        clipped.rect = part;
+        result.append({index, clipped, std::move(image)});
     }
     return result;
 }

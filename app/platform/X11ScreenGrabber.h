@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QList>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 #include <memory>
@@ -22,6 +23,9 @@ public:
         QString name;
         QRect rect; // root pixels
         bool primary = false;
+        QSize millimetres; // the physical size the server states (0 × 0 when it does not know)
+        // Where Qt lists this monitor among its screens: the primary one first, the others in the server's order.
+        int qtOrder = 0;
         bool operator==(const Monitor&) const = default;
     };
     struct MonitorImage {
@@ -38,8 +42,8 @@ public:
 
     // The RandR monitors, the primary one first; the whole root when RandR has none to offer.
     QList<Monitor> monitors() const;
-    // One grab of the root split into these monitors (clipped to the root; monitors outside it are left out),
-    // or the reason it failed. Safe to call from a worker thread.
+    // One grab of the part of the root these monitors cover, split into them (clipped to the root; monitors
+    // outside it are left out), or the reason it failed. Safe to call from a worker thread.
     Grab grab(const QList<Monitor>& monitors);
     // Whether the last grab went through shared memory.
     bool usedSharedMemory() const;

@@ -1,9 +1,9 @@
 #include "app/shell/CaptureFlow.h"
 
 #include "app/capture/CaptureCoordinator.h"
+#include "app/capture/CaptureDelivery.h"
 #include "app/editor/EditorWindow.h"
 #include "app/platform/CaptureBackend.h"
-#include "core/render/Exporter.h"
 #include "core/render/FileNaming.h"
 
 #include <QApplication>
@@ -60,19 +60,26 @@ void CaptureFlow::start(CaptureCommand::Kind kind)
 
 void CaptureFlow::runCommand(const CaptureCommand& command)
 {
-    m_outputPath = command.outputPath;
+    m_command = command;
     connect(m_coordinator, &CaptureCoordinator::captureEnded, this, &CaptureFlow::endCommand,
             Qt::SingleShotConnection);
-    QTimer::singleShot(0, this, [this, kind = command.kind] { start(kind); });
+    QTimer::singleShot(0, this, [this] {
+        if (const QString problem = CaptureDelivery::outputProblem(m_command); !problem.isEmpty()) {
+            std::fprintf(stderr, "lumivex: %s\n", qPrintable(problem));
+            QCoreApplication::exit(1);
+            return;
+        }
+        start(m_command.kind);
+    });
 }
 
 void CaptureFlow::deliver(const CaptureResult& result)
 {
-    if (!m_outputPath.isEmpty()) {
-        if (const std::optional<ExportError> error = Exporter::writeImage(result.image, result.scale, m_outputPath))
-            std::fprintf(stderr, "lumivex: %s %s\n", qPrintable(error->message()), qPrintable(error->detail()));
+    if (!m_command.opensEditor()) {
+        if (const QString failure = CaptureDelivery::deliver(m_command, result.image, result.scale); !failure.isEmpty())
+            std::fprintf(stderr, "lumivex: %s\n", qPrintable(failure));
         else
-            m_wroteOutput = true;
+            m_delivered = true;
         return;
     }
     auto* editor = new EditorWindow(LoadedImage{result.image, result.scale,
@@ -85,8 +92,9 @@ void CaptureFlow::deliver(const CaptureResult& result)
 
 void CaptureFlow::report(const CaptureError& error)
 {
-    // A capture written to a file runs from a script or a key binding, with nobody to close an alert.
-    if (!m_outputPath.isEmpty()) {
+    // A capture written to a file or the clipboard runs from a script or a key binding, with nobody to close an
+    // alert.
+    if (!m_command.opensEditor()) {
         std::fprintf(stderr, "lumivex: %s\n", qPrintable(error.description()));
         return;
     }
@@ -112,8 +120,11 @@ void CaptureFlow::report(const CaptureError& error)
 
 void CaptureFlow::endCommand(bool delivered)
 {
-    if (!m_outputPath.isEmpty() && delivered) {
-        QCoreApplication::exit(m_wroteOutput ? 0 : 1);
+    if (!m_command.opensEditor() && delivered) {
+        if (m_command.toClipboard && m_delivered)
+            CaptureDelivery::exitWhenClipboardTaken();
+        else
+            QCoreApplication::exit(m_delivered ? 0 : 1);
         return;
     }
     if (delivered || anyEditorOpen())

@@ -32,8 +32,10 @@ public:
 
     void start(CaptureCommand::Kind kind);
     // The capture the command line asked for, once: its picture goes to an editor, or to the --output file, after
-    // which the application ends with 0 (1 when the file could not be written). A capture that ends without a
-    // picture while no window is open ends the application with 1.
+    // which the application ends with 0 (1 when the file could not be written), or to the clipboard, after which
+    // it ends with 0 once another program has taken the clipboard over. A capture that ends without a picture
+    // while no window is open ends the application with 1, and so does an --output file that could not be
+    // written, known before any overlay opens.
     void runCommand(const CaptureCommand& command);
 
 Q_SIGNALS:
@@ -46,8 +48,8 @@ private:
 
     std::unique_ptr<CaptureBackend> m_backend;
     CaptureCoordinator* m_coordinator; // a child, deleted before the backend it refers to
-    QString m_outputPath;
-    bool m_wroteOutput = false;
+    CaptureCommand m_command; // what runCommand asked for; by default a capture for the editor
+    bool m_delivered = false;
     QPointer<QMessageBox> m_alert; // the last failure shown, while it is up
 };
 

@@ -7,9 +7,10 @@
 
 namespace lumivex::PngEncoder {
 
-// How hard the deflate stage works. `compact` (libdeflate with per-row filter choice) is for files: smaller
-// than Qt's default writer and several times faster. `fast` (ISA-L igzip level 1) is for the clipboard, where
-// the copy must feel instant and a slightly larger PNG costs nothing.
+// How hard the deflate stage works. `compact` (libdeflate level 6 with per-row filter choice) is for files:
+// several times faster than Qt's default writer, and within a few percent of its size. `fast` (ISA-L igzip
+// level 1) is for the clipboard, where the copy must feel instant and a slightly larger PNG costs nothing. Both
+// work on bands of rows in parallel.
 enum class Effort { compact, fast };
 
 // An 8-bit PNG of the image: RGB when every pixel is opaque, otherwise RGBA with straight (un-premultiplied)

@@ -8,8 +8,15 @@ namespace {
 
 enum FilterType : std::uint8_t { filterNone = 0, filterSub = 1, filterUp = 2, filterAverage = 3, filterPaeth = 4 };
 
+// The hot loops are built twice, for the x86-64 baseline and for AVX2 (vectors twice as wide, and byte shuffles
+// for packing), and the build for the processor at hand is chosen when the program loads.
+#define LUMIVEX_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+// The filters are inlined into the choice so that they are built for its target too.
+#define LUMIVEX_INLINE_FILTER inline __attribute__((always_inline))
+
 // --- Packing ----------------------------------------------------------------------------------------------
 
+LUMIVEX_VECTOR_CLONES
 void packRgb(const QRgb* source, std::uint8_t* out, int width)
 {
     for (int x = 0; x < width; ++x) {
@@ -51,12 +58,14 @@ void packRgba(const QRgb* source, std::uint8_t* out, int width, bool premultipli
 // Each writes the filtered bytes of one row and returns their cost; `previous` is the unfiltered row above
 // (zeros for the first row). They are plain byte loops so that the compiler vectorises them.
 
-inline std::uint32_t byteCost(std::uint8_t filtered)
+LUMIVEX_INLINE_FILTER
+std::uint32_t byteCost(std::uint8_t filtered)
 {
     const std::int8_t value = std::int8_t(filtered);
     return std::uint32_t(value < 0 ? -value : value);
 }
 
+LUMIVEX_INLINE_FILTER
 std::uint32_t costOf(const std::uint8_t* bytes, std::size_t length)
 {
     std::uint32_t sum = 0;
@@ -65,6 +74,7 @@ std::uint32_t costOf(const std::uint8_t* bytes, std::size_t length)
     return sum;
 }
 
+LUMIVEX_INLINE_FILTER
 std::uint32_t filterSubRow(const std::uint8_t* row, std::size_t length, int bpp, std::uint8_t* out)
 {
     std::memcpy(out, row, std::size_t(bpp));
@@ -73,12 +83,14 @@ std::uint32_t filterSubRow(const std::uint8_t* row, std::size_t length, int bpp,
     return costOf(out, length);
 }
 
+LUMIVEX_INLINE_FILTER
 void filterUpRow(const std::uint8_t* row, const std::uint8_t* previous, std::size_t length, std::uint8_t* out)
 {
     for (std::size_t i = 0; i < length; ++i)
         out[i] = std::uint8_t(row[i] - previous[i]);
 }
 
+LUMIVEX_INLINE_FILTER
 std::uint32_t filterAverageRow(const std::uint8_t* row, const std::uint8_t* previous, std::size_t length, int bpp,
                                std::uint8_t* out)
 {
@@ -89,6 +101,7 @@ std::uint32_t filterAverageRow(const std::uint8_t* row, const std::uint8_t* prev
     return costOf(out, length);
 }
 
+LUMIVEX_INLINE_FILTER
 std::uint32_t filterPaethRow(const std::uint8_t* row, const std::uint8_t* previous, std::size_t length, int bpp,
                              std::uint8_t* out)
 {
@@ -110,6 +123,7 @@ std::uint32_t filterPaethRow(const std::uint8_t* row, const std::uint8_t* previo
 
 // Writes the filter byte and the filtered row with the cheapest filter. The first candidate is written
 // straight to the output; a cheaper one found later is copied over it.
+LUMIVEX_VECTOR_CLONES
 void filterRowPerRowChoice(const std::uint8_t* row, const std::uint8_t* previous, std::size_t length, int bpp,
                            std::uint8_t* scratch, std::uint8_t* out)
 {

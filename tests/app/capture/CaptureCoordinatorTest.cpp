@@ -125,11 +125,16 @@ TEST(CaptureCommandLine, ReadsTheCaptureOptions)
     ASSERT_TRUE(area.command);
     EXPECT_EQ(area.command->kind, CaptureCommand::Kind::area);
     EXPECT_TRUE(area.command->outputPath.isEmpty());
+    EXPECT_TRUE(area.command->opensEditor());
+    const CaptureCommand::Parsed copied = CaptureCommand::parse({QStringLiteral("--clipboard"), QStringLiteral("--capture=window")});
+    ASSERT_TRUE(copied.command);
+    EXPECT_TRUE(copied.command->toClipboard);
+    EXPECT_FALSE(copied.command->opensEditor());
     const CaptureCommand::Parsed none = CaptureCommand::parse({QStringLiteral("--login-item")});
     EXPECT_FALSE(none.command);
     EXPECT_TRUE(none.error.isEmpty());
     for (const QString bad : {"--capture=screen", "--capture", "--output=x.png", "--capture=area --capture=window",
-                              "--capture=area --output="}) {
+                              "--capture=area --output=", "--clipboard", "--capture=area --clipboard --output=x.png"}) {
         const CaptureCommand::Parsed parsed = CaptureCommand::parse(bad.split(QLatin1Char(' ')));
         EXPECT_FALSE(parsed.command) << bad.toStdString();
         EXPECT_FALSE(parsed.error.isEmpty()) << bad.toStdString();

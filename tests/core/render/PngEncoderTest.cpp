@@ -1,11 +1,16 @@
 #include "core/render/PngEncoder.h"
 
 #include "ExportFixtures.h"
+#include "core/render/DeflateStreamJoin.h"
 #include "samples/TestImages.h"
 
 #include <gtest/gtest.h>
+#include <libdeflate.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
+#include <vector>
 
 using namespace lumivex;
 using Effort = PngEncoder::Effort;
@@ -59,4 +64,54 @@ TEST(PngEncoder, StatesSeventyTwoDpiPerPixelScaleAndRefusesNullImages)
         EXPECT_EQ(decoded.dotsPerMeterY(), dotsPerMetre) << scale;
     }
     EXPECT_FALSE(PngEncoder::encode(QImage(), 1, Effort::compact));
+}
+
+// Pieces compressed on their own, each made joinable but the last, decode as one stream to the pieces' data in
+// order. libdeflate's decoder, which knows nothing of the joining, is the judge; the inputs make libdeflate write
+// stored blocks (noise), static ones (a few bytes, nothing), and dynamic ones with codes longer than the walker's
+// look-up table (bytes of very uneven frequency).
+TEST(DeflateStreamJoin, PiecesDecodeAsOneStreamAndBrokenStreamsAreRefused)
+{
+    std::mt19937 random(11);
+    std::vector<std::uint8_t> noise(200000), uneven(300000);
+    for (std::uint8_t& byte : noise)
+        byte = std::uint8_t(random());
+    std::geometric_distribution<int> rare(0.35);
+    for (std::uint8_t& byte : uneven)
+        byte = std::uint8_t(std::min(rare(random), 255));
+    const std::vector<std::vector<std::uint8_t>> inputs{noise, std::vector<std::uint8_t>(250000, 0), uneven, {1, 2, 3}, {}};
+    const auto compress = [](const std::vector<std::uint8_t>& data, int level) {
+        libdeflate_compressor* compressor = libdeflate_alloc_compressor(level);
+        std::vector<std::uint8_t> out(libdeflate_deflate_compress_bound(compressor, data.size()));
+        out.resize(libdeflate_deflate_compress(compressor, data.data(), data.size(), out.data(), out.size()));
+        libdeflate_free_compressor(compressor);
+        return out;
+    };
+    for (const int level : {1, 6, 12}) {
+        SCOPED_TRACE(level);
+        std::vector<std::uint8_t> joined, expected;
+        for (std::size_t i = 0; i < inputs.size(); ++i) {
+            std::vector<std::uint8_t> piece = compress(inputs[i], level);
+            if (i + 1 < inputs.size()) {
+                ASSERT_TRUE(DeflateStreamJoin::makeJoinable(piece)) << "piece " << i;
+            }
+            joined.insert(joined.end(), piece.begin(), piece.end());
+            expected.insert(expected.end(), inputs[i].begin(), inputs[i].end());
+        }
+        std::vector<std::uint8_t> decoded(expected.size());
+        libdeflate_decompressor* decompressor = libdeflate_alloc_decompressor();
+        const libdeflate_result result = libdeflate_deflate_decompress(decompressor, joined.data(), joined.size(),
+                                                                       decoded.data(), decoded.size(), nullptr);
+        libdeflate_free_decompressor(decompressor);
+        ASSERT_EQ(result, LIBDEFLATE_SUCCESS);
+        EXPECT_TRUE(decoded == expected);
+    }
+    std::vector<std::uint8_t> cut = compress(uneven, 6);
+    cut.resize(cut.size() - 3);
+    const std::vector<std::uint8_t> reserved{0xff, 0xff, 0xff}; // a final block of the reserved type 3
+    for (std::vector<std::uint8_t> broken : {cut, reserved, std::vector<std::uint8_t>{}}) {
+        const std::vector<std::uint8_t> before = broken;
+        EXPECT_FALSE(DeflateStreamJoin::makeJoinable(broken));
+        EXPECT_TRUE(broken == before);
+    }
 }
