@@ -99,6 +99,18 @@ TEST(PlatformChoice, AWaylandSessionTakesThePortalEvenWithQtOnXWayland)
     EXPECT_EQ(Platform::kindFor("wayland-egl", false, ""), PlatformKind::wayland);
     EXPECT_EQ(Platform::kindFor("offscreen", true, ""), PlatformKind::null);
     EXPECT_EQ(Platform::kindFor("xcb", true, " X11 "), PlatformKind::x11);
+
+    // Before Qt starts (the direct full-screen path): Qt told to use xcb inside a Wayland session.
+    const std::vector<std::pair<const char*, const char*>> session{
+        {"WAYLAND_DISPLAY", "wayland-9"}, {"QT_QPA_PLATFORM", "xcb"}, {"LUMIVEX_PLATFORM", nullptr}};
+    std::vector<std::optional<QByteArray>> saved;
+    for (const auto& [name, value] : session) {
+        saved.push_back(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+        value ? qputenv(name, value) : qunsetenv(name);
+    }
+    EXPECT_EQ(Platform::kindBeforeStart(), PlatformKind::wayland);
+    for (size_t i = 0; i < session.size(); ++i)
+        saved[i] ? qputenv(session[i].first, *saved[i]) : qunsetenv(session[i].first);
 }
 
 // The portal's file lies where others can write too: only our own fresh regular file is read, and only a file in
