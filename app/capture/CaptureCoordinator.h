@@ -2,7 +2,7 @@
 
 #include "app/capture/CaptureResult.h"
 #include "app/capture/CaptureSession.h"
-#include "app/platform/CaptureError.h"
+#include "app/platform/CaptureBackend.h"
 
 #include <QObject>
 #include <QPointer>
@@ -10,8 +10,6 @@
 #include <functional>
 
 namespace lumivex {
-
-class CaptureBackend;
 
 // The one way into a capture: an overlay capture (area or window) or the display under the pointer at once.
 // It freezes the displays through the backend and runs one capture at a time; a request while a capture is being
@@ -41,8 +39,14 @@ Q_SIGNALS:
 private:
     bool mayStart();
     void freezeThen(std::function<void(const QList<DisplayShot>&)> continuation);
+    void pickWithDesktop();
+    // Runs `continuation` with the shots, `none` when there are none, or shows the failure.
+    void awaitShots(QFuture<DisplayCapture> future, std::function<void(const QList<DisplayShot>&)> continuation,
+                    std::function<void()> none);
     void openSession(CaptureSession::Mode mode, const QList<DisplayShot>& shots);
     void deliverDisplayUnderPointer(const QList<DisplayShot>& shots);
+    void deliverDisplayAt(const QList<DisplayShot>& shots, std::optional<Point> pointer);
+    void deliverWholeDisplay(const DisplayShot& shot);
     void fail(const CaptureError& error);
 
     CaptureBackend& m_backend;

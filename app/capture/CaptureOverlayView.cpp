@@ -18,13 +18,17 @@ namespace lumivex {
 
 namespace {
 
-QString hintText(CaptureSession::Mode mode)
+QString hintText(const CaptureSession& session)
 {
-    return mode == CaptureSession::Mode::area
-        ? QCoreApplication::translate("CaptureOverlayView",
-                                      "드래그: 영역 선택   ·   Space: 창 선택   ·   Return: 전체 화면   ·   Esc: 취소")
-        : QCoreApplication::translate("CaptureOverlayView",
-                                      "클릭: 창 캡처   ·   Space: 영역 선택   ·   Return: 전체 화면   ·   Esc: 취소");
+    if (session.mode() == CaptureSession::Mode::area)
+        return QCoreApplication::translate(
+            "CaptureOverlayView", "드래그: 영역 선택   ·   Space: 창 선택   ·   Return: 전체 화면   ·   Esc: 취소");
+    if (session.windowPicking() == WindowPicking::unavailable)
+        return QCoreApplication::translate("CaptureOverlayView",
+                                           "이 데스크톱은 창 선택을 제공하지 않습니다   ·   Space: 영역 선택   ·   "
+                                           "Return: 전체 화면   ·   Esc: 취소");
+    return QCoreApplication::translate(
+        "CaptureOverlayView", "클릭: 창 캡처   ·   Space: 영역 선택   ·   Return: 전체 화면   ·   Esc: 취소");
 }
 
 QColor withAlpha(QColor color, double alpha)
@@ -97,6 +101,7 @@ void CaptureOverlayView::enterEvent(QEnterEvent* event)
     // The display under the pointer receives the keys. Knowing the pointer at once lets window mode
     // highlight the window under it before the first move.
     m_mouse = fromQt(event->position());
+    m_session->notePointer(*m_mouse + displayOffset());
     if (inWindowMode())
         updateHoveredWindow();
     if (auto* overlay = qobject_cast<CaptureOverlayWindow*>(window()))
@@ -106,6 +111,8 @@ void CaptureOverlayView::enterEvent(QEnterEvent* event)
 
 void CaptureOverlayView::leaveEvent(QEvent*)
 {
+    if (m_mouse && m_session)
+        m_session->notePointer(std::nullopt);
     m_mouse.reset();
     if (inWindowMode())
         m_hoveredWindow.reset();
@@ -117,6 +124,7 @@ void CaptureOverlayView::mouseMoveEvent(QMouseEvent* event)
     if (!isActive())
         return;
     const Point point = fromQt(event->position());
+    m_session->notePointer(point + displayOffset());
     if (event->buttons() & Qt::LeftButton) {
         if (!inWindowMode() && m_dragStart)
             dragTo(point);
@@ -202,7 +210,10 @@ void CaptureOverlayView::finishWithWholeDisplay() { finishWith(bounds()); }
 void CaptureOverlayView::switchMode()
 {
     m_session->setMode(inWindowMode() ? CaptureSession::Mode::area : CaptureSession::Mode::window);
-    m_session->refreshAll();
+    if (inWindowMode() && m_session->windowPicking() == WindowPicking::byDesktop)
+        m_session->handOverToDesktop();
+    else
+        m_session->refreshAll();
 }
 
 void CaptureOverlayView::keyPressEvent(QKeyEvent* event)
@@ -211,7 +222,9 @@ void CaptureOverlayView::keyPressEvent(QKeyEvent* event)
     event->accept();
     if (!isActive())
         return;
-    const std::optional<std::uint16_t> code = VirtualKeyCodes::fromKeyEvent(*event);
+    // These keys are the same in every layout, so the key Qt reports serves; a key's position would not, under
+    // the made-up keymaps of virtual keyboards and remote desktops (Wayland lets every keyboard bring its own).
+    const std::optional<std::uint16_t> code = VirtualKeyCodes::fromQtKey(event->key(), event->modifiers());
     if (!code)
         return;
     switch (*code) {
@@ -296,7 +309,7 @@ void CaptureOverlayView::paintEvent(QPaintEvent* event)
                      CaptureOverlayLayout::sizeLabelOrigin(*highlight));
     }
     if (hint && m_session)
-        drawPill(painter, hintText(m_session->mode()), std::nullopt);
+        drawPill(painter, hintText(*m_session), std::nullopt);
 }
 
 } // namespace lumivex

@@ -3,6 +3,7 @@
 #include "app/capture/CaptureOverlayView.h"
 #include "core/geometry/QtAdapters.h"
 
+#include <QGuiApplication>
 #include <QTimer>
 #include <QWindow>
 
@@ -24,13 +25,20 @@ CaptureOverlayWindow::CaptureOverlayWindow(const DisplayShot& shot, CaptureSessi
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setWindowTitle(QStringLiteral("Lumivex"));
-    const QSize size = m_view->size();
-    if (m_shot.screen) {
-        setScreen(m_shot.screen);
-        setGeometry(QRect(m_shot.screen->geometry().topLeft(), size));
-    } else {
-        setGeometry(QRect(QPoint(qRound(m_shot.globalFrame.x), qRound(m_shot.globalFrame.y)), size));
+    placeOver(*this, m_shot);
+}
+
+void CaptureOverlayWindow::placeOver(QWidget& window, const DisplayShot& shot)
+{
+    const QSize size(qRound(shot.globalFrame.width), qRound(shot.globalFrame.height));
+    if (!shot.screen) {
+        window.setGeometry(QRect(QPoint(qRound(shot.globalFrame.x), qRound(shot.globalFrame.y)), size));
+        return;
     }
+    window.setScreen(shot.screen);
+    window.setGeometry(QRect(shot.screen->geometry().topLeft(), size));
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        window.setWindowState(Qt::WindowFullScreen);
 }
 
 CaptureOverlayWindow::~CaptureOverlayWindow() = default;
@@ -48,7 +56,7 @@ void CaptureOverlayWindow::grabKeyboardWhenMapped(int attemptsLeft)
 {
     // X refuses a grab on a window that is not viewable yet, and a freshly shown window is mapped a moment
     // later; keep trying briefly. The grab keeps Escape with us even if another client steals the focus.
-    if (!m_wantsKeyboard || !isVisible() || !windowHandle())
+    if (!m_wantsKeyboard || !isVisible() || !windowHandle() || QGuiApplication::platformName() != QLatin1String("xcb"))
         return;
     if (windowHandle()->setKeyboardGrabEnabled(true) || attemptsLeft <= 0)
         return;

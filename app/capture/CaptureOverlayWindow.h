@@ -11,7 +11,8 @@ class CaptureSession;
 
 // A borderless window over one whole display, above everything else, showing that display's frozen image
 // through its view. On X11 it bypasses the window manager (override-redirect), so no panel, dock or
-// stacking rule of the window manager can put anything above it, and it takes the keyboard with a grab.
+// stacking rule of the window manager can put anything above it, and it takes the keyboard with a grab. On
+// Wayland it is a full-screen window on its display's output, and the keyboard follows the activation.
 class CaptureOverlayWindow : public QWidget {
     Q_OBJECT
 
@@ -26,6 +27,10 @@ public:
     void takeKeyboard();
     void dropKeyboard();
     bool hasKeyboard() const { return m_wantsKeyboard; }
+
+    // Puts a window over the whole of the shot's display: by position on X11; on Wayland, where a client cannot
+    // choose its position, full screen on that display's output.
+    static void placeOver(QWidget& window, const DisplayShot& shot);
 
 private:
     void grabKeyboardWhenMapped(int attemptsLeft);

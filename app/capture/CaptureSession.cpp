@@ -70,10 +70,36 @@ void CaptureSession::refreshAll()
         overlay->overlayView()->refresh();
 }
 
+std::optional<Point> CaptureSession::pointerLocation() const
+{
+    if (std::optional<Point> pointer = m_pointer ? m_pointer() : std::nullopt)
+        return pointer;
+    return m_seenPointer;
+}
+
+void CaptureSession::setDesktopPicker(WindowPicking picking, std::function<void()> handOver)
+{
+    m_windowPicking = picking;
+    m_handOver = std::move(handOver);
+}
+
+void CaptureSession::handOverToDesktop()
+{
+    if (m_windowPicking != WindowPicking::byDesktop || !m_handOver || !close())
+        return;
+    m_handOver();
+}
+
 void CaptureSession::finish(std::optional<CaptureResult> result)
 {
+    if (close() && m_completion)
+        m_completion(std::move(result));
+}
+
+bool CaptureSession::close()
+{
     if (m_finished)
-        return;
+        return false;
     m_finished = true;
     // finish() runs inside an overlay's own event handler: hide now, delete once that handler has returned.
     for (auto& overlay : m_overlays) {
@@ -82,8 +108,7 @@ void CaptureSession::finish(std::optional<CaptureResult> result)
         overlay.release()->deleteLater();
     }
     m_overlays.clear();
-    if (m_completion)
-        m_completion(std::move(result));
+    return true;
 }
 
 } // namespace lumivex

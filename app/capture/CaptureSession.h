@@ -2,6 +2,7 @@
 
 #include "app/capture/CaptureResult.h"
 #include "app/platform/DisplayShot.h"
+#include "app/platform/WindowPicking.h"
 #include "core/capture/WindowInfo.h"
 #include "core/geometry/Point.h"
 
@@ -38,7 +39,17 @@ public:
     const QList<WindowInfo>& windows() const { return m_windows; }
     QList<CaptureOverlayWindow*> overlays() const;
     bool isFinished() const { return m_finished; }
-    std::optional<Point> pointerLocation() const { return m_pointer ? m_pointer() : std::nullopt; }
+    // The platform's answer, or else where an overlay last saw the pointer (Wayland tells the pointer only to
+    // the window under it).
+    std::optional<Point> pointerLocation() const;
+    void notePointer(std::optional<Point> global) { m_seenPointer = global; }
+
+    WindowPicking windowPicking() const { return m_windowPicking; }
+    // Where the desktop picks windows itself, window mode closes the overlays and runs this instead of the
+    // completion.
+    void setDesktopPicker(WindowPicking picking, std::function<void()> handOver);
+    // Ends the session without a result and hands the pick over to the desktop (see setDesktopPicker).
+    void handOverToDesktop();
 
     // Shows one overlay per display; the one under the pointer takes the keyboard.
     void start();
@@ -50,11 +61,16 @@ public:
     void finish(std::optional<CaptureResult> result);
 
 private:
+    bool close();
+
     Mode m_mode;
     QList<DisplayShot> m_shots;
     QList<WindowInfo> m_windows;
     Completion m_completion;
     PointerLocation m_pointer;
+    std::optional<Point> m_seenPointer;
+    WindowPicking m_windowPicking = WindowPicking::fromList;
+    std::function<void()> m_handOver;
     std::vector<std::unique_ptr<CaptureOverlayWindow>> m_overlays;
     bool m_finished = false;
 };

@@ -51,7 +51,7 @@ void HotKeyCenter::reload()
         inUse.insert(combination);
         const quint32 id = m_nextId++;
         m_keys.insert(id, action);
-        registrations.append({id, combination, HotKeyActions::title(action)});
+        registrations.append({id, combination, HotKeyActions::title(action), HotKeyActions::rawValue(action)});
     }
     for (const quint32 id : m_backend->registerAll(registrations))
         failed.insert(m_keys.take(id));

@@ -3,6 +3,7 @@
 #include "app/platform/CaptureError.h"
 #include "app/platform/DisplayShot.h"
 #include "app/platform/Platform.h"
+#include "app/platform/WindowPicking.h"
 #include "core/capture/WindowInfo.h"
 #include "core/geometry/Point.h"
 
@@ -36,8 +37,16 @@ public:
     virtual QFuture<DisplayCapture> captureDisplays() = 0;
     // The pickable on-screen windows, front-most first, in top-left global space (points).
     virtual QList<WindowInfo> windowsFrontToBack() = 0;
-    // The pointer in top-left global space (points), when the platform tells.
+    // The pointer in top-left global space (points), when the platform tells. Wayland does not: there the
+    // overlays learn it when the pointer enters them.
     virtual std::optional<Point> pointerLocation() = 0;
+    virtual WindowPicking windowPicking() const { return WindowPicking::fromList; }
+    // The desktop's own interactive capture (WindowPicking::byDesktop): one shot of what the user picked there,
+    // or no shot when the user cancelled.
+    virtual QFuture<DisplayCapture> pickWithDesktop()
+    {
+        return QtFuture::makeReadyFuture<DisplayCapture>(CaptureError::noDisplay());
+    }
 
     static std::unique_ptr<CaptureBackend> create(PlatformKind kind);
 };

@@ -1,7 +1,7 @@
 #include "app/platform/HotKeyBackend.h"
 
 #include "app/platform/NullHotKeyBackend.h"
-#include "app/platform/WaylandHotKeyBackend.h"
+#include "app/platform/PortalHotKeyBackend.h"
 #include "app/platform/X11HotKeyBackend.h"
 
 namespace lumivex {
@@ -12,7 +12,7 @@ std::unique_ptr<HotKeyBackend> HotKeyBackend::create(PlatformKind kind)
     case PlatformKind::x11:
         return X11HotKeyBackend::create();
     case PlatformKind::wayland:
-        return std::make_unique<WaylandHotKeyBackend>();
+        return std::make_unique<PortalHotKeyBackend>();
     case PlatformKind::null:
         break;
     }

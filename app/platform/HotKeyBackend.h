@@ -17,9 +17,10 @@ struct HotKeyRegistration {
     quint32 id = 0;
     GlobalShortcut shortcut{0, 0};
     QString description; // what it does, for desktops that list an application's shortcuts
+    QString name;        // the same across runs and languages ("area"), for desktops that keep what they bound
 };
 
-// System-wide key combinations, one implementation per platform (X11 key grabs, the Wayland portal, and a Null
+// System-wide key combinations, one implementation per platform (X11 key grabs, the GlobalShortcuts portal, and a Null
 // one for tests). Registrations are replaced as a whole, which is also how the portal binds them.
 class HotKeyBackend : public QObject {
     Q_OBJECT

@@ -6,7 +6,7 @@
 
 namespace lumivex::Platform {
 
-PlatformKind kindFor(const QString& qtPlatformName, const QString& override)
+PlatformKind kindFor(const QString& qtPlatformName, bool waylandSession, const QString& override)
 {
     const QString chosen = override.trimmed().toLower();
     if (chosen == QLatin1String("null"))
@@ -15,30 +15,37 @@ PlatformKind kindFor(const QString& qtPlatformName, const QString& override)
         return PlatformKind::x11;
     if (chosen == QLatin1String("wayland"))
         return PlatformKind::wayland;
-    if (qtPlatformName == QLatin1String("xcb"))
-        return PlatformKind::x11;
     if (qtPlatformName.startsWith(QLatin1String("wayland")))
         return PlatformKind::wayland;
+    if (qtPlatformName == QLatin1String("xcb"))
+        return waylandSession ? PlatformKind::wayland : PlatformKind::x11;
     return PlatformKind::null;
+}
+
+bool isWaylandSession()
+{
+    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        || qEnvironmentVariable("XDG_SESSION_TYPE").compare(QLatin1String("wayland"), Qt::CaseInsensitive) == 0;
 }
 
 PlatformKind kind()
 {
-    return kindFor(QGuiApplication::platformName(), qEnvironmentVariable("LUMIVEX_PLATFORM"));
+    return kindFor(QGuiApplication::platformName(), isWaylandSession(), qEnvironmentVariable("LUMIVEX_PLATFORM"));
 }
 
 PlatformKind kindBeforeStart()
 {
     // The plugin Qt will load: the first one QT_QPA_PLATFORM names ("xcb:arguments;wayland"), else Wayland in a
     // Wayland session and xcb where there is an X display.
+    // A Wayland session takes the portal whichever plugin Qt loads (kindFor).
     QString plugin = qEnvironmentVariable("QT_QPA_PLATFORM").section(QLatin1Char(';'), 0, 0).section(QLatin1Char(':'), 0, 0);
     if (plugin.isEmpty()) {
-        if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland"))
+        if (isWaylandSession())
             plugin = QStringLiteral("wayland");
         else if (!qEnvironmentVariableIsEmpty("DISPLAY"))
             plugin = QStringLiteral("xcb");
     }
-    return kindFor(plugin, qEnvironmentVariable("LUMIVEX_PLATFORM"));
+    return kindFor(plugin, isWaylandSession(), qEnvironmentVariable("LUMIVEX_PLATFORM"));
 }
 
 } // namespace lumivex::Platform

@@ -92,6 +92,12 @@ void CaptureFlow::deliver(const CaptureResult& result)
 
 void CaptureFlow::report(const CaptureError& error)
 {
+    // A capture written to a file or the clipboard runs from a script or a key binding, with nobody to close an
+    // alert.
+    if (!m_command.opensEditor()) {
+        std::fprintf(stderr, "lumivex: %s\n", qPrintable(error.description()));
+        return;
+    }
     // Capture texts keep the coordinator's translation context, where the translation tables have them.
     const bool permission = error.kind() == CaptureError::Kind::permissionDenied;
     auto* box = new QMessageBox(QMessageBox::Warning, QString(),

@@ -18,6 +18,8 @@ public:
     QFuture<DisplayCapture> captureDisplays() override;
     QList<WindowInfo> windowsFrontToBack() override { return m_windows; }
     std::optional<Point> pointerLocation() override { return m_pointer; }
+    WindowPicking windowPicking() const override { return m_windowPicking; }
+    QFuture<DisplayCapture> pickWithDesktop() override { return QtFuture::makeReadyFuture(m_picked); }
 
     void setShots(QList<DisplayShot> shots) { m_result = std::move(shots); }
     void setError(CaptureError error) { m_result = std::move(error); }
@@ -25,6 +27,9 @@ public:
     void setPointer(std::optional<Point> pointer) { m_pointer = pointer; }
     void setAccessGranted(bool granted) { m_accessGranted = granted; }
     void setSettingsUrl(QUrl url) { m_settingsUrl = std::move(url); }
+    void setWindowPicking(WindowPicking picking) { m_windowPicking = picking; }
+    // What the desktop's picker hands back (no shot: the user left it).
+    void setPicked(DisplayCapture picked) { m_picked = std::move(picked); }
     // When held, captures stay pending until release().
     void setHeld(bool held) { m_held = held; }
     void release();
@@ -38,6 +43,8 @@ private:
     std::optional<Point> m_pointer;
     bool m_accessGranted = true;
     QUrl m_settingsUrl;
+    WindowPicking m_windowPicking = WindowPicking::fromList;
+    DisplayCapture m_picked = QList<DisplayShot>();
     bool m_held = false;
     QList<std::shared_ptr<QPromise<DisplayCapture>>> m_pending;
     int m_captureCount = 0;

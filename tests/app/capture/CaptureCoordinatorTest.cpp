@@ -90,6 +90,30 @@ TEST_F(CaptureCoordinatorRules, FullScreenTakesTheDisplayUnderThePointer)
     }
 }
 
+// Where the desktop picks windows itself, window mode (from the start, or by Space on an overlay) hands over to its
+// picker, and the road ends once: with the picked picture, or with nothing when the user leaves the picker.
+TEST_F(CaptureCoordinatorRules, WindowModeHandsOverToTheDesktopsPicker)
+{
+    m_backend.setWindowPicking(WindowPicking::byDesktop);
+    m_backend.setPicked(QList<DisplayShot>{{nullptr, QString(), coordinateImage(40, 30), Rect(0, 0, 20, 15)}});
+    m_coordinator->startOverlay(CaptureSession::Mode::window);
+    ASSERT_TRUE(waitFor([this] { return !m_ends.empty(); }));
+    EXPECT_EQ(m_backend.captureCount(), 0); // nothing frozen: the desktop takes the picture
+    ASSERT_EQ(m_results.size(), 1u);
+    EXPECT_EQ(m_results[0].image.pixel(39, 29), coordinateAt(39, 29));
+    EXPECT_EQ(m_results[0].scale, 2.0);
+
+    m_results.clear();
+    m_ends.clear();
+    m_backend.setPicked(QList<DisplayShot>());
+    open(CaptureSession::Mode::area);
+    QTest::keyClick(view(0), Qt::Key_Space);
+    ASSERT_TRUE(waitFor([this] { return !m_ends.empty(); }));
+    EXPECT_EQ(m_ends, std::vector<bool>{false});
+    EXPECT_TRUE(m_results.empty());
+    EXPECT_EQ(m_coordinator->session(), nullptr);
+}
+
 TEST(CaptureCommandLine, ReadsTheCaptureOptions)
 {
     const CaptureCommand::Parsed saved = CaptureCommand::parse(
