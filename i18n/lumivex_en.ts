@@ -271,4 +271,15 @@
         <translation>The screen image sent by the X server was truncated.</translation>
     </message>
 </context>
+<context>
+    <name>RecognitionError</name>
+    <message>
+        <source>텍스트를 인식하지 못했습니다.</source>
+        <translation>The text could not be recognised.</translation>
+    </message>
+    <message>
+        <source>그림을 읽을 수 있는 이미지로 만들지 못했습니다.</source>
+        <translation>The picture could not be turned into an image to read.</translation>
+    </message>
+</context>
 </TS>
