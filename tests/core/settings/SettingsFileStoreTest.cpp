@@ -47,9 +47,10 @@ TEST_F(SettingsFileStoreTest, DamagedFilesReadAsAbsentValues)
     QDir().mkpath(m_dir.filePath("lumivex"));
     QFile file(path());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[General]\nlumivex.ok=true\nlumivex.flag=garbage\nlumivex.data=notbytes\n"
-               "lumivex.colour=@Variant(\\0\\0\\0\\vex.colour=@Variant(\\0\\0\\0\\x7o)\n"
-               "lumivex.list=@Variant(\\0\\0\\0\\x7f\n\x01\x02\xff\xfe\x00\x80 binary tail");
+    const char damaged[] = "[General]\nlumivex.ok=true\nlumivex.flag=garbage\nlumivex.data=notbytes\n"
+                           "lumivex.colour=@Variant(\\0\\0\\0\\vex.colour=@Variant(\\0\\0\\0\\x7o)\n"
+                           "lumivex.list=@Variant(\\0\\0\\0\\x7f\n\x01\x02\xff\xfe\x00\x80 binary tail";
+    file.write(damaged, sizeof damaged - 1); // the NUL and what follows it too
     file.close();
     SettingsFileStore store(path());
     EXPECT_TRUE(store.boolValue("lumivex.ok"));
@@ -68,7 +69,7 @@ TEST_F(SettingsFileStoreTest, StandardPathFollowsXdgConfigHome)
     EXPECT_EQ(SettingsFileStore::standardPath(), "/cfg/lumivex/lumivex.conf");
     qputenv("XDG_CONFIG_HOME", "relative/ignored");
     EXPECT_EQ(SettingsFileStore::standardPath(), QDir::homePath() + "/.config/lumivex/lumivex.conf");
-    qputenv("XDG_CONFIG_HOME", saved);
+    saved.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", saved);
 }
 
 } // namespace
