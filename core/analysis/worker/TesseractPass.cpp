@@ -105,6 +105,9 @@ TesseractPass::TesseractPass(const QString& models, const QString& modelFolder)
     if (m_ready) {
         // Its chatter (resolution warnings and the like) would only reach a log nobody reads.
         m_api->SetVariable("debug_file", "/dev/null");
+        // Pictures arrive with every area already dark on light; Tesseract's own second try of doubtful lines in
+        // inverted form would only double the time spent on icons and other non-text.
+        m_api->SetVariable("tessedit_do_invert", "0");
     }
 }
 
