@@ -282,4 +282,19 @@
         <translation>The picture could not be turned into an image to read.</translation>
     </message>
 </context>
+<context>
+    <name>RecognitionWorker</name>
+    <message>
+        <source>텍스트 인식 프로세스를 시작하지 못했습니다: %1</source>
+        <translation>The text recognition process could not be started: %1</translation>
+    </message>
+    <message>
+        <source>텍스트 인식 프로세스가 도중에 멈췄습니다.</source>
+        <translation>The text recognition process stopped before it answered.</translation>
+    </message>
+    <message>
+        <source>텍스트를 읽지 못했습니다: %1</source>
+        <translation>The text could not be read: %1</translation>
+    </message>
+</context>
 </TS>
