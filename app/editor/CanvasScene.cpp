@@ -6,7 +6,10 @@
 
 #include <QPainter>
 
+#include <QtConcurrent/QtConcurrentMap>
+
 #include <algorithm>
+#include <numeric>
 #include <cmath>
 
 namespace lumivex {
@@ -67,9 +70,15 @@ void CanvasScene::paint(QPainter& painter, const Frame& frame)
     if (active >= 0)
         above.assign(split + 1, annotations.end());
 
+    LayerKey lowerKey = keyFor(frame, std::move(below));
+    std::optional<LayerKey> upperKey;
+    if (!above.empty())
+        upperKey = keyFor(frame, std::move(above));
+    prepare(frame, m_lowerKey == lowerKey ? nullptr : &lowerKey.annotations,
+            !upperKey || m_upperKey == upperKey ? nullptr : &upperKey->annotations);
     buildGround(frame);
-    buildLower(frame, std::move(below));
-    buildUpper(frame, std::move(above));
+    buildLower(frame, std::move(lowerKey));
+    buildUpper(frame, std::move(upperKey));
     dropUnusedSprites();
 
     painter.drawImage(QPointF(0, 0), m_lower);
@@ -120,20 +129,37 @@ QImage CanvasScene::newLayer(const Frame& frame) const
     return layer;
 }
 
-void CanvasScene::buildGround(const Frame& frame)
+bool CanvasScene::groundIsCurrent(const Frame& frame) const
 {
-    GroundKey key = groundKeyFor(frame);
-    if (m_groundKey == key)
-        return;
+    return m_groundKey == groundKeyFor(frame);
+}
+
+double CanvasScene::baseFactor(const Frame& frame)
+{
     const double zoom = frame.transform.scale * frame.devicePixelRatio;
+    return std::isfinite(zoom) && zoom > 0 ? std::min(zoom, 1.0) : 1.0;
+}
+
+void CanvasScene::reduceBase(const Frame& frame)
+{
     const QImage& base = frame.state.image;
-    const double factor = std::isfinite(zoom) && zoom > 0 ? std::min(zoom, 1.0) : 1.0;
+    const double factor = baseFactor(frame);
     if (base.isNull() || factor >= 1) {
         m_scaledBase = QImage();
         m_baseFactor = 1;
     } else {
         m_baseFactor = double(reducedBase(base, factor).width()) / base.width();
     }
+}
+
+void CanvasScene::buildGround(const Frame& frame)
+{
+    GroundKey key = groundKeyFor(frame);
+    if (m_groundKey == key)
+        return;
+    if (!m_baseReduced)
+        reduceBase(frame);
+    m_baseReduced = false;
     m_ground = newLayer(frame);
     m_ground.fill(frame.backdrop);
     QPainter painter(&m_ground);
@@ -143,13 +169,45 @@ void CanvasScene::buildGround(const Frame& frame)
     m_groundKey = std::move(key);
 }
 
-void CanvasScene::buildLower(const Frame& frame, std::vector<Annotation> below)
+void CanvasScene::prepare(const Frame& frame, const std::vector<Annotation>* lower, const std::vector<Annotation>* upper)
 {
-    LayerKey key = keyFor(frame, std::move(below));
+    // Everything a new frame needs drawn afresh, each piece on its own: the reduced base and the sprites that
+    // are out of date. On a resize that is every sprite; they are drawn on all cores at once. Blur regions
+    // draw through the document's blur cache, which is not shared between threads, so they stay here.
+    std::vector<SpriteJob> jobs;
+    const auto collect = [&](const std::vector<Annotation>* annotations, bool opaqueBelow) {
+        if (!annotations)
+            return;
+        for (const Annotation& a : *annotations) {
+            if ((opaqueBelow && a.kind == AnnotationKind::text) || a.kind == AnnotationKind::blur || spriteIsCurrent(frame, a))
+                continue;
+            jobs.push_back({&a, {}, {}});
+        }
+    };
+    collect(lower, true);
+    collect(upper, false);
+    const bool reduce = !groundIsCurrent(frame);
+    if (jobs.empty() && !reduce)
+        return;
+    std::vector<int> work(jobs.size() + (reduce ? 1 : 0));
+    std::iota(work.begin(), work.end(), 0);
+    QtConcurrent::blockingMap(work, [&](int index) {
+        if (index == int(jobs.size())) {
+            reduceBase(frame);
+            return;
+        }
+        SpriteJob& job = jobs[std::size_t(index)];
+        job.image = renderSprite(frame, *job.annotation, nullptr, &job.topLeft);
+    });
+    m_baseReduced = reduce;
+    for (SpriteJob& job : jobs)
+        store(frame, *job.annotation, std::move(job.image), job.topLeft);
+}
+
+void CanvasScene::buildLower(const Frame& frame, LayerKey key)
+{
     if (m_lowerKey == key) {
-        for (const Annotation& a : key.annotations)
-            if (auto found = m_sprites.find(a.id); found != m_sprites.end())
-                found->used = true;
+        markUsed(key.annotations);
         return;
     }
     ++m_layerBuilds;
@@ -159,26 +217,30 @@ void CanvasScene::buildLower(const Frame& frame, std::vector<Annotation> below)
     m_lowerKey = std::move(key);
 }
 
-void CanvasScene::buildUpper(const Frame& frame, std::vector<Annotation> above)
+void CanvasScene::buildUpper(const Frame& frame, std::optional<LayerKey> key)
 {
-    if (above.empty()) {
+    if (!key) {
         m_upper = QImage();
         m_upperKey.reset();
         return;
     }
-    LayerKey key = keyFor(frame, std::move(above));
     if (m_upperKey == key) {
-        for (const Annotation& a : key.annotations)
-            if (auto found = m_sprites.find(a.id); found != m_sprites.end())
-                found->used = true;
+        markUsed(key->annotations);
         return;
     }
     ++m_layerBuilds;
     m_upper = newLayer(frame);
     m_upper.fill(Qt::transparent);
     QPainter painter(&m_upper);
-    drawSprites(painter, frame, key.annotations, false);
+    drawSprites(painter, frame, key->annotations, false);
     m_upperKey = std::move(key);
+}
+
+void CanvasScene::markUsed(const std::vector<Annotation>& annotations)
+{
+    for (const Annotation& a : annotations)
+        if (auto found = m_sprites.find(a.id); found != m_sprites.end())
+            found->used = true;
 }
 
 void CanvasScene::drawSprites(QPainter& painter, const Frame& frame, const std::vector<Annotation>& annotations,
@@ -209,23 +271,28 @@ void CanvasScene::drawSprites(QPainter& painter, const Frame& frame, const std::
     }
 }
 
+bool CanvasScene::spriteIsCurrent(const Frame& frame, const Annotation& annotation) const
+{
+    const auto found = m_sprites.constFind(annotation.id);
+    return found != m_sprites.cend() && found->devicePixelRatio == frame.devicePixelRatio
+        && found->transform == frame.transform && found->imageKey == frame.state.image.cacheKey()
+        && found->glyphs == !frame.glyphsHidden.contains(annotation.id) && found->annotation == annotation;
+}
+
 const CanvasScene::Sprite& CanvasScene::sprite(const Frame& frame, const Annotation& annotation)
 {
-    const bool glyphs = !frame.glyphsHidden.contains(annotation.id);
-    const qint64 imageKey = frame.state.image.cacheKey();
-    Sprite& cached = m_sprites[annotation.id];
-    cached.used = true;
-    if (cached.devicePixelRatio == frame.devicePixelRatio && cached.transform == frame.transform
-        && cached.imageKey == imageKey && cached.glyphs == glyphs && cached.annotation == annotation)
+    if (spriteIsCurrent(frame, annotation)) {
+        Sprite& cached = m_sprites[annotation.id];
+        cached.used = true;
         return cached;
-    ++m_spriteBuilds;
-    cached.annotation = annotation;
-    cached.transform = frame.transform;
-    cached.devicePixelRatio = frame.devicePixelRatio;
-    cached.imageKey = imageKey;
-    cached.glyphs = glyphs;
-    cached.image = QImage();
+    }
+    QPoint topLeft;
+    QImage image = renderSprite(frame, annotation, frame.blurCache, &topLeft);
+    return store(frame, annotation, std::move(image), topLeft);
+}
 
+QImage CanvasScene::renderSprite(const Frame& frame, const Annotation& annotation, BlurCache* blurCache, QPoint* topLeft)
+{
     // Only what can show: the object's reach within the card.
     const qreal ratio = frame.devicePixelRatio;
     const QTransform toDevice = frame.transform.imageToView() * QTransform::fromScale(ratio, ratio);
@@ -233,19 +300,36 @@ const CanvasScene::Sprite& CanvasScene::sprite(const Frame& frame, const Annotat
     const QRectF cardPixels(card.topLeft() * ratio, card.size() * ratio);
     const QRect area = Renderer::deviceBounds(annotation, toDevice).intersected(cardPixels).toAlignedRect();
     if (area.isEmpty())
-        return cached;
+        return {};
     QImage image(area.size(), QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return {};
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setTransform(toDevice * QTransform::fromTranslate(-area.left(), -area.top()));
-    Renderer::draw(annotation, painter, frame.state.image, frame.blurCache, glyphs);
+    Renderer::draw(annotation, painter, frame.state.image, blurCache, !frame.glyphsHidden.contains(annotation.id));
     painter.end();
     image.setDevicePixelRatio(ratio);
-    cached.image = std::move(image);
-    cached.topLeft = area.topLeft();
-    return cached;
+    *topLeft = area.topLeft();
+    return image;
+}
+
+const CanvasScene::Sprite& CanvasScene::store(const Frame& frame, const Annotation& annotation, QImage image,
+                                              QPoint topLeft)
+{
+    ++m_spriteBuilds;
+    Sprite& sprite = m_sprites[annotation.id];
+    sprite.annotation = annotation;
+    sprite.transform = frame.transform;
+    sprite.devicePixelRatio = frame.devicePixelRatio;
+    sprite.imageKey = frame.state.image.cacheKey();
+    sprite.glyphs = !frame.glyphsHidden.contains(annotation.id);
+    sprite.image = std::move(image);
+    sprite.topLeft = topLeft;
+    sprite.used = true;
+    return sprite;
 }
 
 void CanvasScene::dropUnusedSprites()

@@ -92,14 +92,30 @@ private:
         bool used = false;
     };
 
+    struct SpriteJob {
+        const Annotation* annotation;
+        QImage image;
+        QPoint topLeft;
+    };
+
     GroundKey groundKeyFor(const Frame& frame) const;
     LayerKey keyFor(const Frame& frame, std::vector<Annotation> annotations) const;
+    bool groundIsCurrent(const Frame& frame) const;
+    static double baseFactor(const Frame& frame);
+    void reduceBase(const Frame& frame);
+    void prepare(const Frame& frame, const std::vector<Annotation>* lower, const std::vector<Annotation>* upper);
     void buildGround(const Frame& frame);
-    void buildLower(const Frame& frame, std::vector<Annotation> below);
-    void buildUpper(const Frame& frame, std::vector<Annotation> above);
+    void buildLower(const Frame& frame, LayerKey key);
+    void buildUpper(const Frame& frame, std::optional<LayerKey> key);
+    void markUsed(const std::vector<Annotation>& annotations);
     void drawSprites(QPainter& painter, const Frame& frame, const std::vector<Annotation>& annotations,
                      bool opaqueBelow);
+    bool spriteIsCurrent(const Frame& frame, const Annotation& annotation) const;
     const Sprite& sprite(const Frame& frame, const Annotation& annotation);
+    // Draws one object alone into a picture covering what it can reach; its place goes to `topLeft`. Safe on any
+    // thread when `blurCache` is null.
+    static QImage renderSprite(const Frame& frame, const Annotation& annotation, BlurCache* blurCache, QPoint* topLeft);
+    const Sprite& store(const Frame& frame, const Annotation& annotation, QImage image, QPoint topLeft);
     void dropUnusedSprites();
     void drawCard(QPainter& painter, const Frame& frame);
     void drawBase(QPainter& painter, const Frame& frame);
@@ -124,6 +140,7 @@ private:
     // The base image reduced to the zoom (or the base itself when the zoom enlarges it).
     QImage m_scaledBase;
     double m_baseFactor = 1; // scaled-base pixels per image pixel
+    bool m_baseReduced = false; // prepare() already reduced the base for the next ground
 
     QImage m_shadow;
     QSizeF m_shadowCard;
