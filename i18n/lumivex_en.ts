@@ -116,8 +116,32 @@
 <context>
     <name>PortalCaptureBackend</name>
     <message>
-        <source>Wayland 세션의 화면 캡처는 아직 지원하지 않습니다. X11 세션에서 실행해 주세요.</source>
-        <translation>Screen capture in a Wayland session is not supported yet. Please run Lumivex in an X11 session.</translation>
+        <source>데스크톱이 스크린샷을 거부했거나 찍지 못했습니다.</source>
+        <translation>The desktop refused the screenshot or could not take it.</translation>
+    </message>
+    <message>
+        <source>데스크톱 포털이 스크린샷 파일을 알려 주지 않았습니다.</source>
+        <translation>The desktop portal did not name the screenshot file.</translation>
+    </message>
+    <message>
+        <source>스크린샷 파일 %1을(를) 열 수 없습니다: %2</source>
+        <translation>Cannot open the screenshot file %1: %2</translation>
+    </message>
+    <message>
+        <source>스크린샷 파일 %1이(가) 보통 파일이 아닙니다.</source>
+        <translation>The screenshot file %1 is not a regular file.</translation>
+    </message>
+    <message>
+        <source>스크린샷 파일 %1의 주인이 다른 사용자라서 열지 않았습니다. 다른 사람의 그림일 수 있습니다.</source>
+        <translation>The screenshot file %1 belongs to another user, so it was not opened. It may be someone else's picture.</translation>
+    </message>
+    <message>
+        <source>스크린샷 파일 %1이(가) 이번 요청보다 오래되었습니다.</source>
+        <translation>The screenshot file %1 is older than this request.</translation>
+    </message>
+    <message>
+        <source>스크린샷 파일 %1을(를) 읽을 수 없습니다: %2</source>
+        <translation>Cannot read the screenshot file %1: %2</translation>
     </message>
 </context>
 <context>
@@ -1123,6 +1147,17 @@ Capture the screen and annotate the picture</translation>
     <message>
         <source>캡처하지 못했습니다</source>
         <translation>Could not capture</translation>
+    </message>
+</context>
+<context>
+    <name>RecognitionError</name>
+    <message>
+        <source>텍스트를 인식하지 못했습니다.</source>
+        <translation>The text could not be recognised.</translation>
+    </message>
+    <message>
+        <source>그림을 읽을 수 있는 이미지로 만들지 못했습니다.</source>
+        <translation>The picture could not be turned into an image to read.</translation>
     </message>
 </context>
 </TS>

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QPointer>
 
+#include <utility>
+
 namespace lumivex {
 
 namespace {
@@ -14,10 +16,11 @@ namespace {
 // One display's frozen picture, exactly as the display showed it; reports where the pointer enters or moves.
 class ProbeWindow : public QWidget {
 public:
-    ProbeWindow(const DisplayShot& shot, std::function<void(Point)> seen)
+    ProbeWindow(const DisplayShot& shot, std::function<void(Point)> seen, std::function<void()> painted)
         : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint)
         , m_shot(shot)
         , m_seen(std::move(seen))
+        , m_painted(std::move(painted))
     {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setAttribute(Qt::WA_NoSystemBackground);
@@ -32,6 +35,8 @@ protected:
     {
         QPainter painter(this);
         painter.drawImage(rect(), m_shot.image);
+        if (m_painted)
+            std::exchange(m_painted, nullptr)();
     }
 
 private:
@@ -39,6 +44,7 @@ private:
 
     DisplayShot m_shot;
     std::function<void(Point)> m_seen;
+    std::function<void()> m_painted;
 };
 
 } // namespace
@@ -52,19 +58,35 @@ void PointerProbe::locate(const QList<DisplayShot>& shots, std::chrono::millisec
 PointerProbe::PointerProbe(const QList<DisplayShot>& shots, std::chrono::milliseconds patience, QObject* context,
                            Found found)
     : QObject(context)
+    , m_patienceLength(patience)
     , m_found(std::move(found))
 {
     const QPointer<PointerProbe> self(this);
     for (const DisplayShot& shot : shots) {
-        m_windows.push_back(std::make_unique<ProbeWindow>(shot, [self](Point at) {
-            if (self)
-                self->report(at);
-        }));
+        m_windows.push_back(std::make_unique<ProbeWindow>(
+            shot,
+            [self](Point at) {
+                if (self)
+                    self->report(at);
+            },
+            [self] {
+                if (self)
+                    self->windowPainted();
+            }));
         m_windows.back()->show();
     }
-    m_patience.setSingleShot(true);
-    connect(&m_patience, &QTimer::timeout, this, [this] { report(std::nullopt); });
-    m_patience.start(patience);
+    for (QTimer* timer : {&m_patience, &m_limit}) {
+        timer->setSingleShot(true);
+        connect(timer, &QTimer::timeout, this, [this] { report(std::nullopt); });
+    }
+    // Windows that never paint (a compositor that does not map them) must not keep the capture waiting forever.
+    m_limit.start(patience * 10);
+}
+
+void PointerProbe::windowPainted()
+{
+    if (++m_painted == m_windows.size())
+        m_patience.start(m_patienceLength);
 }
 
 void PointerProbe::report(std::optional<Point> pointer)
@@ -73,6 +95,7 @@ void PointerProbe::report(std::optional<Point> pointer)
         return;
     m_reported = true;
     m_patience.stop();
+    m_limit.stop();
     for (auto& window : m_windows) {
         window->hide();
         window.release()->deleteLater();

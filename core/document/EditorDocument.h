@@ -5,6 +5,9 @@
 #include "core/document/CanvasRatio.h"
 #include "core/document/EditorState.h"
 #include "core/document/LoadedImage.h"
+#include "core/document/RecognizedText.h"
+#include "core/document/TextReader.h"
+#include "core/document/TextScan.h"
 #include "core/document/UndoStack.h"
 #include "core/geometry/Point.h"
 #include "core/geometry/Rect.h"
@@ -23,6 +26,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -49,6 +53,14 @@ public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
     using StateChange = std::function<void(EditorState&)>;
     using AnnotationChange = std::function<void(Annotation&)>;
+    // Receives the text (or why there is none), always on the main thread, even after the document is gone.
+    using TextCompletion = std::function<void(const TextResult& result)>;
+
+    // The last whole-picture recognition: the content that was read and its text.
+    struct ScannedText {
+        EditorState state;
+        RecognizedText text;
+    };
 
     // Changes with the same key closer together than this form one undo step (a sliding window).
     static constexpr std::chrono::milliseconds coalescingWindow{1000};
@@ -118,6 +130,28 @@ public:
     // selection. Nothing happens when FaceCover::covers() makes no cover.
     void cover(const std::vector<Rect>& faces, const FaceCover& with);
 
+    // ---- text in the picture
+    const TextScan& textScan() const { return m_textScan; }
+    // The last text copied out of this picture; the editor window sets it, the document only keeps it.
+    const std::optional<QString>& copiedText() const { return m_copiedText; }
+    void setCopiedText(const std::optional<QString>& text);
+    const std::optional<ScannedText>& scannedText() const { return m_scannedText; }
+    // Whole-picture requests waiting for the running background scan.
+    std::size_t scanWaiterCount() const { return m_scanWaiters.size(); }
+
+    // Starts the background scan of the whole visible picture, once per document: textScan goes from idle to
+    // scanning, then to found or none. Later edits do not scan again.
+    void scanText();
+    // Reads the whole visible picture (no region) or a rectangle in image pixels from the flattened picture, on a
+    // background thread. A whole-picture request is answered at once from the last whole-picture result while the
+    // content is unchanged, and waits for a running background scan so it can take the scan's result.
+    void recognizeText(const std::optional<Rect>& region, TextCompletion completion);
+
+    // What this document reads text with; without one, the default (and without that, requests fail).
+    void setTextReader(std::shared_ptr<const TextReader> reader);
+    // The reader of every document that has none of its own; the application sets it once at start.
+    static void setDefaultTextReader(std::shared_ptr<const TextReader> reader);
+
     // ---- interaction bracket: live, unrecorded changes, one step at the end
     void beginInteraction();
     bool isInteracting() const { return m_interactionStart.has_value(); }
@@ -150,6 +184,8 @@ Q_SIGNALS:
     void styleChanged();
     void stickyToolChanged();
     void cropDraftChanged();
+    void textScanChanged();
+    void copiedTextChanged();
     // canUndo, canRedo or one of the action names may have changed.
     void undoStackChanged();
 
@@ -182,6 +218,10 @@ private:
 
     int indexOf(const QUuid& id) const;
 
+    void runRecognition(const std::optional<Rect>& region, TextCompletion completion);
+    void finishScan(const TextResult& result);
+    void setTextScan(const TextScan& scan);
+
     QString m_name;
     double m_pixelScale = 1;
     double m_unit = 1;
@@ -198,6 +238,11 @@ private:
     std::optional<EditorState> m_interactionStart;
     std::optional<Coalesced> m_lastCoalesced;
     Clock m_clock;
+    TextScan m_textScan;
+    std::optional<QString> m_copiedText;
+    std::optional<ScannedText> m_scannedText;
+    std::vector<std::function<void()>> m_scanWaiters;
+    std::shared_ptr<const TextReader> m_textReader;
 };
 
 } // namespace lumivex

@@ -33,8 +33,10 @@ const std::vector<Layer>& layers()
         // Automatic saving writes PNG files through the exporter.
         {"core/settings", {"core/render"}},
         {"core/stickers", {"core/model", "core/settings"}},
+        // The copied-text history lives in the preferences store.
+        {"core/history", {"core/settings"}},
         // lumivex_analysis, its own library over all of core.
-        {"core/analysis", {"core/render", "core/stickers", "core/capture"}},
+        {"core/analysis", {"core/render", "core/stickers", "core/capture", "core/history"}},
         // The only folder that talks to the display server.
         {"app/platform", {"core/analysis"}},
         {"app/design", {"core/analysis"}},
