@@ -1,17 +1,32 @@
 #include "app/capture/CaptureCommand.h"
-#include "app/editor/EditorWindow.h"
 #include "app/platform/CaptureBackend.h"
 #include "app/platform/Platform.h"
+#include "app/shell/Application.h"
 #include "app/shell/CaptureFlow.h"
 #include "app/shell/DirectCapture.h"
+#include "app/shell/InstanceService.h"
 #include "app/shell/Launch.h"
-#include "core/render/ImageLoading.h"
+#include "app/shell/LaunchRequest.h"
+#include "app/shell/QuitSignals.h"
+#include "core/settings/CaptureSettings.h"
 
 #include <QApplication>
+#include <QDir>
 
 #include <cstdio>
 
 using namespace lumivex;
+
+namespace {
+
+// A capture to a file or the clipboard with no instance running: done in this process, which then ends.
+int runOneShot(QApplication& app, const LaunchRequest& request)
+{
+    (new CaptureFlow(CaptureBackend::create(Platform::kind()), &app))->runCommand(*request.capture);
+    return app.exec();
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -20,18 +35,17 @@ int main(int argc, char** argv)
     QStringList rawArguments;
     for (int i = 0; i < argc; ++i)
         rawArguments.append(QString::fromLocal8Bit(argv[i]));
-    const LaunchOptions rawLaunch = LaunchOptions::parse(rawArguments);
-    const CaptureCommand::Parsed rawCapture = CaptureCommand::parse(rawLaunch.options);
-    if (!rawCapture.error.isEmpty()) {
-        std::fprintf(stderr, "lumivex: %s\n", qPrintable(rawCapture.error));
+    const LaunchRequest raw = LaunchRequest::parse(rawArguments, QDir::currentPath());
+    if (!raw.error.isEmpty()) {
+        std::fprintf(stderr, "lumivex: %s\n", qPrintable(raw.error));
         return 2;
     }
     if (!Launch::displayAvailable()) {
         std::fprintf(stderr, "%s\n", qPrintable(Launch::noDisplayMessage()));
         return 2;
     }
-    if (rawCapture.command && rawLaunch.files.isEmpty() && DirectCapture::handles(*rawCapture.command))
-        return DirectCapture::run(*rawCapture.command, argc, argv);
+    if (raw.isOneShotCapture() && raw.files.isEmpty() && !raw.openClipboard && DirectCapture::handles(*raw.capture))
+        return DirectCapture::run(*raw.capture, argc, argv);
     if (const QString problem = Platform::unreachableDisplayMessage(); !problem.isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(problem));
         return 2;
@@ -43,24 +57,25 @@ int main(int argc, char** argv)
     Launch::installTranslations();
 
     // Read again without the options Qt took for itself (such as -platform NAME).
-    const LaunchOptions launch = LaunchOptions::parse(QCoreApplication::arguments());
-    const CaptureCommand::Parsed capture = CaptureCommand::parse(launch.options);
-    int opened = 0;
-    for (const QString& file : launch.files) {
-        const ImageLoading::LoadResult loaded = ImageLoading::loadFile(file);
-        if (const auto* error = std::get_if<LoadError>(&loaded)) {
-            std::fprintf(stderr, "lumivex: %s %s\n", qPrintable(error->message()), qPrintable(error->detail()));
-            continue;
-        }
-        (new EditorWindow(std::get<LoadedImage>(loaded)))->show();
-        ++opened;
+    const LaunchRequest request = LaunchRequest::parse(QCoreApplication::arguments(), QDir::currentPath());
+    // One Lumivex per session: a running one takes the request over and this start ends here.
+    const std::optional<QDBusConnection> bus = InstanceService::sessionBus();
+    if (bus) {
+        if (const std::optional<int> handedOver = InstanceService::forward(request, *bus))
+            return *handedOver;
     }
-    if (capture.command) {
-        (new CaptureFlow(CaptureBackend::create(Platform::kind()), &app))->runCommand(*capture.command);
-    } else if (opened == 0) {
-        std::fprintf(stderr, "lumivex: no image to open. Usage: lumivex IMAGE... | --capture=area|window|fullscreen "
-                             "[--output=FILE | --clipboard]\n");
-        return 1;
+    if (request.isOneShotCapture())
+        return runOneShot(app, request);
+
+    Application application(CaptureSettings::shared(), std::make_unique<CaptureFlow>(CaptureBackend::create(Platform::kind())));
+    // Another start may have taken the name since the check above: then it is the instance.
+    if (bus && !application.serveOn(*bus)) {
+        if (const std::optional<int> handedOver = InstanceService::forward(request, *bus))
+            return *handedOver;
     }
+    // The end of the desktop session reaches Qt from the session manager and ends the event loop by itself.
+    QuitSignals signals;
+    QObject::connect(&signals, &QuitSignals::received, &application, [&application] { application.quit(); });
+    application.launch(request);
     return app.exec();
 }

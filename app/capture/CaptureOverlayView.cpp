@@ -24,9 +24,8 @@ QString hintText(const CaptureSession& session)
         return QCoreApplication::translate(
             "CaptureOverlayView", "드래그: 영역 선택   ·   Space: 창 선택   ·   Return: 전체 화면   ·   Esc: 취소");
     if (session.windowPicking() == WindowPicking::unavailable)
-        return QCoreApplication::translate("CaptureOverlayView",
-                                           "이 데스크톱은 창 선택을 제공하지 않습니다   ·   Space: 영역 선택   ·   "
-                                           "Return: 전체 화면   ·   Esc: 취소");
+        return QCoreApplication::translate(
+            "CaptureOverlayView", "이 데스크톱은 창 선택을 제공하지 않습니다   ·   Space: 영역 선택   ·   Return: 전체 화면   ·   Esc: 취소");
     return QCoreApplication::translate(
         "CaptureOverlayView", "클릭: 창 캡처   ·   Space: 영역 선택   ·   Return: 전체 화면   ·   Esc: 취소");
 }

@@ -35,6 +35,10 @@ void HotKeyCenter::reload()
 {
     m_reloadScheduled = false;
     m_keys.clear();
+    if (m_suspended) {
+        m_backend->registerAll({});
+        return;
+    }
     std::set<HotKeyAction> failed;
     QList<HotKeyRegistration> registrations;
     QSet<GlobalShortcut> inUse;
@@ -56,6 +60,14 @@ void HotKeyCenter::reload()
     for (const quint32 id : m_backend->registerAll(registrations))
         failed.insert(m_keys.take(id));
     publish(std::move(failed));
+}
+
+void HotKeyCenter::setSuspended(bool suspended)
+{
+    if (suspended == m_suspended)
+        return;
+    m_suspended = suspended;
+    reload();
 }
 
 void HotKeyCenter::scheduleReload()

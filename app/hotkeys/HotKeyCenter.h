@@ -42,6 +42,10 @@ public:
     // Drops every registration and registers again from the current settings. An action without a shortcut, or
     // with one that has no modifier, is neither registered nor failed.
     void reload();
+    // While suspended nothing is registered, so that every combination reaches this application's windows (the
+    // settings window records a new shortcut then); the failed marks stay as they were. Resuming registers again.
+    void setSuspended(bool suspended);
+    bool isSuspended() const { return m_suspended; }
 
 Q_SIGNALS:
     void failedChanged();
@@ -59,6 +63,7 @@ private:
     QHash<quint32, HotKeyAction> m_keys; // the live registrations by id
     quint32 m_nextId = 1;
     bool m_reloadScheduled = false;
+    bool m_suspended = false;
 };
 
 } // namespace lumivex

@@ -73,13 +73,41 @@ void CaptureFlow::runCommand(const CaptureCommand& command)
     });
 }
 
+void CaptureFlow::runForwarded(const CaptureCommand& command, std::function<void(const QString&)> done)
+{
+    if (m_coordinator->isBusy()) {
+        done(tr("다른 캡처가 진행 중입니다"));
+        return;
+    }
+    if (const QString problem = CaptureDelivery::outputProblem(command); !problem.isEmpty()) {
+        done(problem);
+        return;
+    }
+    m_command = command;
+    m_delivered = false;
+    m_failure.clear();
+    connect(m_coordinator, &CaptureCoordinator::captureEnded, this, [this, done](bool) {
+        const QString failure = m_delivered ? QString() : (m_failure.isEmpty() ? tr("캡처가 취소되었습니다") : m_failure);
+        // Later captures of this process open editors again.
+        m_command = CaptureCommand();
+        done(failure);
+    }, Qt::SingleShotConnection);
+    start(command.kind);
+}
+
 void CaptureFlow::deliver(const CaptureResult& result)
 {
     if (!m_command.opensEditor()) {
-        if (const QString failure = CaptureDelivery::deliver(m_command, result.image, result.scale); !failure.isEmpty())
+        if (const QString failure = CaptureDelivery::deliver(m_command, result.image, result.scale); !failure.isEmpty()) {
             std::fprintf(stderr, "lumivex: %s\n", qPrintable(failure));
-        else
+            m_failure = failure;
+        } else {
             m_delivered = true;
+        }
+        return;
+    }
+    if (m_presenter) {
+        m_presenter(result);
         return;
     }
     auto* editor = new EditorWindow(LoadedImage{result.image, result.scale,
@@ -96,6 +124,7 @@ void CaptureFlow::report(const CaptureError& error)
     // alert.
     if (!m_command.opensEditor()) {
         std::fprintf(stderr, "lumivex: %s\n", qPrintable(error.description()));
+        m_failure = error.description();
         return;
     }
     // Capture texts keep the coordinator's translation context, where the translation tables have them.

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace lumivex {
@@ -37,6 +38,12 @@ public:
     // while no window is open ends the application with 1, and so does an --output file that could not be
     // written, known before any overlay opens.
     void runCommand(const CaptureCommand& command);
+    // A capture to a file or the clipboard asked for by another `lumivex` process, done here so that it costs no
+    // start-up and the clipboard outlives that process. `done` runs once: with an empty text when the picture was
+    // delivered, otherwise with the reason (cancelled, failed, not writable, another capture on screen).
+    void runForwarded(const CaptureCommand& command, std::function<void(const QString&)> done);
+    // Who opens captured pictures for editing; without one the flow opens an editor window itself.
+    void setPresenter(std::function<void(const CaptureResult&)> presenter) { m_presenter = std::move(presenter); }
 
 Q_SIGNALS:
     void editorOpened(lumivex::EditorWindow* editor);
@@ -50,6 +57,8 @@ private:
     CaptureCoordinator* m_coordinator; // a child, deleted before the backend it refers to
     CaptureCommand m_command; // what runCommand asked for; by default a capture for the editor
     bool m_delivered = false;
+    QString m_failure; // why the last capture to a file or the clipboard delivered nothing
+    std::function<void(const CaptureResult&)> m_presenter;
     QPointer<QMessageBox> m_alert; // the last failure shown, while it is up
 };
 

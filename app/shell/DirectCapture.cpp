@@ -2,7 +2,9 @@
 
 #include "app/capture/CaptureDelivery.h"
 #include "app/platform/X11CaptureBackend.h"
+#include "app/shell/InstanceService.h"
 #include "app/shell/Launch.h"
+#include "app/shell/LaunchRequest.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -33,6 +35,17 @@ DisplayCapture freezeDisplayUnderPointer(bool& connected)
     return backend.captureDisplayUnderPointer();
 }
 
+// A running Lumivex does the capture itself: no start-up here, and a clipboard that outlives this command.
+std::optional<int> forwardToInstance(const CaptureCommand& command)
+{
+    const std::optional<QDBusConnection> bus = InstanceService::sessionBus();
+    if (!bus)
+        return std::nullopt;
+    LaunchRequest request;
+    request.capture = command;
+    return InstanceService::forward(request, *bus);
+}
+
 int finish(const CaptureCommand& command, const DisplayCapture& captured, bool connected)
 {
     if (const QString unreachable = connected ? QString() : Platform::unreachableDisplayMessage(); !unreachable.isEmpty()) {
@@ -53,6 +66,8 @@ int writeFile(const CaptureCommand& command, int& argc, char** argv)
     Launch::installTranslations();
     if (const QString problem = CaptureDelivery::outputProblem(command); !problem.isEmpty())
         return report(problem, 1);
+    if (const std::optional<int> handedOver = forwardToInstance(command))
+        return *handedOver;
     bool connected = false;
     const DisplayCapture captured = freezeDisplayUnderPointer(connected);
     return finish(command, captured, connected);
@@ -69,6 +84,9 @@ int copyToClipboard(const CaptureCommand& command, int& argc, char** argv)
     }
     QGuiApplication app(argc, argv);
     Launch::installTranslations();
+    // The screen is frozen before anything else; only now can the bus be asked whether an instance runs.
+    if (const std::optional<int> handedOver = forwardToInstance(command))
+        return *handedOver;
     if (const int exitCode = finish(command, captured, connected); exitCode != 0)
         return exitCode;
     CaptureDelivery::exitWhenClipboardTaken();

@@ -1,5 +1,8 @@
 #include "app/shell/Launch.h"
 
+#include "core/settings/AppLanguage.h"
+#include "core/settings/SettingsFileStore.h"
+
 #include <QCoreApplication>
 #include <QLocale>
 #include <QTranslator>
@@ -38,14 +41,32 @@ QString noDisplayMessage()
                           "Lumivex is a desktop application: start it inside a graphical session.");
 }
 
+AppLanguage chosenLanguage(const KeyValueStore& store)
+{
+    const QStringList override = store.stringList(QLatin1String(AppLanguages::overrideKey));
+    if (!override.isEmpty()) {
+        if (const std::optional<AppLanguage> language = AppLanguages::fromRawValue(override.first()))
+            return *language;
+    }
+    return AppLanguages::resolvedSystem();
+}
+
+QString translationFile(AppLanguage language)
+{
+    if (language == AppLanguage::ko || language == AppLanguage::system)
+        return {};
+    return QStringLiteral("lumivex_") + AppLanguages::rawValue(language).replace(QLatin1Char('-'), QLatin1Char('_'));
+}
+
 void installTranslations()
 {
-    // Korean is the development language: its texts are the source texts themselves.
-    const QLocale locale;
-    if (locale.language() == QLocale::Korean)
+    // Korean is the development language: its texts are the source texts themselves. A language without a table
+    // of its own reads English rather than Korean, which few of its readers would understand.
+    const QString file = translationFile(chosenLanguage(SettingsFileStore::standard()));
+    if (file.isEmpty())
         return;
     auto* translator = new QTranslator(QCoreApplication::instance());
-    if (translator->load(locale, QStringLiteral("lumivex"), QStringLiteral("_"), QStringLiteral(":/i18n")))
+    if (translator->load(file, QStringLiteral(":/i18n")) || translator->load(QStringLiteral("lumivex_en"), QStringLiteral(":/i18n")))
         QCoreApplication::installTranslator(translator);
     else
         delete translator;

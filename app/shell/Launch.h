@@ -1,8 +1,12 @@
 #pragma once
 
+#include "core/settings/AppLanguage.h"
+
 #include <QStringList>
 
 namespace lumivex {
+
+class KeyValueStore;
 
 // What the command line asks for. Arguments that begin with "-" are options, everything else is a file.
 struct LaunchOptions {
@@ -19,7 +23,12 @@ namespace Launch {
 // exists so that a missing display gives a clear message instead of Qt's abort.
 bool displayAvailable();
 QString noDisplayMessage();
-// Loads the chosen UI language's translation into the application (Korean needs none).
+// The interface language: the user's choice in the settings (the language override), else the desktop's.
+AppLanguage chosenLanguage(const KeyValueStore& store);
+// The translation table's name for a language ("lumivex_zh_Hans"); empty for Korean, the source language.
+QString translationFile(AppLanguage language);
+// Loads the chosen language's translation into the application (Korean needs none; English stands in for a
+// language without a table).
 void installTranslations();
 
 } // namespace Launch

@@ -181,8 +181,11 @@ bool XServer::windowManagerReady() const
 
 QStringList XServer::environmentList(const QStringList& changes) const
 {
+    // No session bus unless a test brings its own: a Lumivex started here must never hand its request to an
+    // instance running on another display.
     return environmentWith(QStringList{QStringLiteral("DISPLAY=") + m_display, QStringLiteral("WAYLAND_DISPLAY"),
-                                       QStringLiteral("QT_QPA_PLATFORM=xcb"), QStringLiteral("XDG_SESSION_TYPE=x11")}
+                                       QStringLiteral("QT_QPA_PLATFORM=xcb"), QStringLiteral("XDG_SESSION_TYPE=x11"),
+                                       QStringLiteral("DBUS_SESSION_BUS_ADDRESS")}
                            + changes);
 }
 

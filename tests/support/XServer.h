@@ -53,7 +53,7 @@ public:
     bool isRunning() const { return m_connection != nullptr; }
     QString errorString() const { return m_error; }
     QString display() const { return m_display; }
-    // The caller's environment pointed at this server (DISPLAY, no WAYLAND_DISPLAY, Qt on xcb) plus changes
+    // The caller's environment pointed at this server (DISPLAY, no WAYLAND_DISPLAY, no session bus, Qt on xcb) plus changes
     // ("NAME=value" sets, "NAME" removes).
     QStringList environmentList(const QStringList& changes = {}) const;
 
