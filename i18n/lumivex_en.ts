@@ -228,10 +228,6 @@
 <context>
     <name>lumivex::EditorWindow</name>
     <message>
-        <source>텍스트 인식은 아직 준비되지 않았습니다</source>
-        <translation>Text recognition is not available yet</translation>
-    </message>
-    <message>
         <source>편집</source>
         <translation>Edit</translation>
     </message>
@@ -306,6 +302,18 @@
     <message>
         <source>이미지 속 글자 모두 복사</source>
         <translation>Copy All Text in the Image</translation>
+    </message>
+    <message>
+        <source>글자를 읽는 중… (처음 한 번은 인식 모델을 준비하느라 오래 걸릴 수 있습니다)</source>
+        <translation>Reading the text… (the first time takes longer while the recognition models load)</translation>
+    </message>
+    <message>
+        <source>글자를 찾지 못했습니다</source>
+        <translation>No text found</translation>
+    </message>
+    <message>
+        <source>텍스트 %1자 복사됨</source>
+        <translation>Copied %1 characters of text</translation>
     </message>
 </context>
 <context>
@@ -1348,6 +1356,33 @@ to keep them here and use them any time.</translation>
     <message>
         <source>스티커는 선택해서 옮기거나 크기를 바꿀 수 있습니다. 놓친 얼굴은 도형·블러 도구로 직접 가려 주세요.</source>
         <translation>Stickers can be selected, moved and resized. Cover any missed faces yourself with the shape or blur tools.</translation>
+    </message>
+</context>
+<context>
+    <name>lumivex::TextHistoryView</name>
+    <message>
+        <source>복사한 텍스트가 아직 없습니다. 텍스트 추출로 글자를 복사하면 여기에 쌓입니다.</source>
+        <translation>No copied text yet. Text you copy with text extraction collects here.</translation>
+    </message>
+    <message>
+        <source>삭제</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>복사</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>모두 지우기</source>
+        <translation>Clear All</translation>
+    </message>
+    <message>
+        <source>고친 내용은 클립보드와 기록에만 반영되고 이미지는 바뀌지 않습니다.</source>
+        <translation>Your edits go to the clipboard and the history only; the picture does not change.</translation>
+    </message>
+    <message>
+        <source>%1자</source>
+        <translation>%1 characters</translation>
     </message>
 </context>
 </TS>

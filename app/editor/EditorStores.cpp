@@ -3,6 +3,7 @@
 #include "core/settings/CaptureSettings.h"
 #include "core/stickers/StickerLibrary.h"
 #include "core/stickers/StickerRecents.h"
+#include "core/history/TextHistory.h"
 
 namespace lumivex {
 
@@ -19,6 +20,11 @@ StickerLibrary& EditorStores::stickerLibrary() const
 StickerRecents& EditorStores::stickerRecents() const
 {
     return recents ? *recents : StickerRecents::shared();
+}
+
+TextHistory& EditorStores::textHistory() const
+{
+    return history ? *history : TextHistory::shared();
 }
 
 } // namespace lumivex

@@ -5,6 +5,7 @@ namespace lumivex {
 class CaptureSettings;
 class StickerLibrary;
 class StickerRecents;
+class TextHistory;
 
 // The shared stores the editor's panels read and write. Empty members mean the user's own (the shared
 // instances); tests give stores in a temporary folder.
@@ -12,10 +13,12 @@ struct EditorStores {
     CaptureSettings* settings = nullptr;
     StickerLibrary* library = nullptr;
     StickerRecents* recents = nullptr;
+    TextHistory* history = nullptr;
 
     CaptureSettings& captureSettings() const;
     StickerLibrary& stickerLibrary() const;
     StickerRecents& stickerRecents() const;
+    TextHistory& textHistory() const;
 };
 
 } // namespace lumivex

@@ -47,6 +47,7 @@ EditorView::EditorView(EditorDocument& document, Callbacks callbacks, Scheduler&
     };
     actions.onCopyText = copyWholeText;
     actions.onToggleStickers = [this] { toggleStickers(); };
+    actions.onToggleHistory = [this] { toggleTextHistory(); };
     m_toolbar = new ToolbarView(m_doc, actions);
     m_toolbar->setTitle(m_doc.name());
     m_faceCover = new FaceCoverButton(m_stores, [this](const FaceCover& cover) {
@@ -75,6 +76,17 @@ EditorView::EditorView(EditorDocument& document, Callbacks callbacks, Scheduler&
     column->addLayout(row, 1);
 
     connect(m_banners, &TextBannerRules::changed, this, &EditorView::refreshBanner);
+    connect(&m_doc, &EditorDocument::textScanChanged, this, &EditorView::followTextScan);
+    connect(&m_doc, &EditorDocument::copiedTextChanged, this, [this] { m_banners->setCopiedText(m_doc.copiedText()); });
+    followTextScan();
+    if (m_doc.copiedText())
+        m_banners->setCopiedText(m_doc.copiedText());
+}
+
+void EditorView::followTextScan()
+{
+    const TextScan& scan = m_doc.textScan();
+    m_banners->setFound(scan.state == TextScan::State::found ? std::optional(scan.characterCount) : std::nullopt);
 }
 
 void EditorView::toggleStickers()
@@ -120,7 +132,29 @@ void EditorView::refreshBanner()
 
 void EditorView::showTextHistory()
 {
+    if (m_textHistory)
+        return;
+    m_textHistory = new TextHistoryView(m_stores.textHistory(), m_doc.copiedText(),
+                                        [this](const QString& text, const std::optional<QUuid>& replacing) {
+                                            if (m_callbacks.onCopyEditedText)
+                                                m_callbacks.onCopyEditedText(text, replacing);
+                                        },
+                                        this);
+    // Open, the history keeps the copied-text banner from going away by itself.
     m_banners->setHistoryOpen(true);
+    connect(m_textHistory, &QObject::destroyed, m_banners, [banners = m_banners] { banners->setHistoryOpen(false); });
+    const QWidget* anchor = m_toolbar->historyButton();
+    const QPoint below = anchor->mapToGlobal(QPoint(anchor->width() - TextHistoryView::popoverSize.width(), anchor->height() + 6));
+    m_textHistory->move(below);
+    m_textHistory->show();
+}
+
+void EditorView::toggleTextHistory()
+{
+    if (m_textHistory)
+        m_textHistory->close();
+    else
+        showTextHistory();
 }
 
 CanvasView* EditorView::canvas() const

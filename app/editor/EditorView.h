@@ -3,6 +3,7 @@
 #include "app/editor/EditorStores.h"
 #include "app/editor/Scheduler.h"
 #include "app/editor/StickerPickerView.h"
+#include "app/editor/TextHistoryView.h"
 #include "core/geometry/Rect.h"
 
 #include <QList>
@@ -57,8 +58,11 @@ public:
     // The sticker popover while it is open.
     StickerPickerView* stickerPicker() const { return m_stickerPicker; }
     void toggleStickers();
-    // Opens the copied-text history (the copied-text banner's edit button does too).
+    // Opens the copied-text history (the copied-text banner's edit button does too), or closes it.
     void showTextHistory();
+    void toggleTextHistory();
+    // The copied-text history while it is open.
+    TextHistoryView* textHistory() const { return m_textHistory; }
 
     // The status line under the document's name.
     void setSubtitle(const QString& subtitle);
@@ -72,6 +76,7 @@ protected:
 
 private:
     void refreshBanner();
+    void followTextScan();
 
     EditorDocument& m_doc;
     Callbacks m_callbacks;
@@ -81,6 +86,7 @@ private:
     ToolbarView* m_toolbar = nullptr;
     FaceCoverButton* m_faceCover = nullptr;
     QPointer<StickerPickerView> m_stickerPicker;
+    QPointer<TextHistoryView> m_textHistory;
     CanvasArea* m_canvasArea = nullptr;
     InspectorView* m_inspector = nullptr;
 };

@@ -4,7 +4,9 @@
 #include "app/editor/CanvasView.h"
 #include "app/editor/EditorCommands.h"
 #include "app/editor/EditorView.h"
+#include "app/editor/TextBannerRules.h"
 #include "core/document/EditorDocument.h"
+#include "core/history/TextHistory.h"
 #include "core/model/FaceCover.h"
 #include "core/model/StickerSource.h"
 #include "core/render/DocumentOutput.h"
@@ -109,6 +111,10 @@ EditorWindow::EditorWindow(const LoadedImage& loaded, Environment environment, Q
         if (self)
             self->copyText(region);
     };
+    callbacks.onCopyEditedText = [self](const QString& text, const std::optional<QUuid>& replacing) {
+        if (self)
+            self->copyEditedText(text, replacing);
+    };
     callbacks.onCoverFaces = [self](const FaceCover& cover) {
         if (self)
             self->coverFaces(cover);
@@ -206,8 +212,7 @@ void EditorWindow::copy()
         return;
     }
     QString message = tr("클립보드에 복사됨");
-    const QDateTime now = m_environment.now ? m_environment.now() : QDateTime::currentDateTime();
-    if (const auto saved = m_environment.stores.captureSettings().autoSave(*image, m_document->pixelScale(), now))
+    if (const auto saved = m_environment.stores.captureSettings().autoSave(*image, m_document->pixelScale(), now()))
         message = tr("클립보드에 복사됨 · %1 저장").arg(QFileInfo(*saved).fileName());
     flash(message);
     if (m_environment.stores.captureSettings().closeAfterCopy())
@@ -271,9 +276,53 @@ void EditorWindow::paste()
     m_document->addSticker(StickerSource::image(StickerImage::make(loaded->image, loaded->name)));
 }
 
-void EditorWindow::copyText(const std::optional<Rect>&)
+QDateTime EditorWindow::now() const
 {
-    flash(tr("텍스트 인식은 아직 준비되지 않았습니다"));
+    return m_environment.now ? m_environment.now() : QDateTime::currentDateTime();
+}
+
+void EditorWindow::copyText(const std::optional<Rect>& region)
+{
+    flash(tr("글자를 읽는 중… (처음 한 번은 인식 모델을 준비하느라 오래 걸릴 수 있습니다)"), std::nullopt);
+    const QPointer<EditorWindow> self(this);
+    m_document->recognizeText(region, [self](const TextResult& result) {
+        if (self)
+            self->finishReading(result);
+    });
+}
+
+void EditorWindow::finishReading(const TextResult& result)
+{
+    if (const auto* error = std::get_if<RecognitionError>(&result)) {
+        flash(QString(), std::nullopt);
+        showAlert(error->message(), error->detail());
+        return;
+    }
+    const RecognizedText& text = std::get<RecognizedText>(result);
+    if (text.characterCount() == 0) {
+        QApplication::beep();
+        flash(tr("글자를 찾지 못했습니다"));
+        return;
+    }
+    copyToClipboard(text.text(), std::nullopt);
+    flash(tr("텍스트 %1자 복사됨").arg(text.characterCount()));
+}
+
+void EditorWindow::copyEditedText(const QString& text, const std::optional<QUuid>& replacing)
+{
+    if (text.trimmed().isEmpty())
+        return;
+    copyToClipboard(text, replacing);
+    flash(tr("텍스트 %1자 복사됨").arg(TextBannerRules::visibleCharacterCount(text)));
+}
+
+void EditorWindow::copyToClipboard(const QString& text, const std::optional<QUuid>& replacing)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(text);
+    m_environment.stores.textHistory().record(text, replacing, now());
+    m_document->setCopiedText(text);
 }
 
 void EditorWindow::coverFaces(const FaceCover& cover)

@@ -4,6 +4,7 @@
 #include "app/editor/Scheduler.h"
 #include "core/analysis/FaceDetector.h"
 #include "core/document/LoadedImage.h"
+#include "core/document/TextReader.h"
 #include "core/geometry/Rect.h"
 
 #include <QDateTime>
@@ -75,8 +76,11 @@ public:
     void save();
     // Adds the clipboard's image as a sticker; beeps when there is none.
     void paste();
-    // Reads the text of a region (image pixels) or, without one, of the whole picture.
+    // Reads the text of a region (image pixels) or, without one, of the whole picture, and copies it.
     void copyText(const std::optional<Rect>& region);
+    // Copies a text edited in the copied-text history or banner; it takes the place of the history entry it was
+    // edited from. Nothing happens for blank text.
+    void copyEditedText(const QString& text, const std::optional<QUuid>& replacing);
     // Finds the faces of the picture off the main thread and covers them in one step.
     void coverFaces(const FaceCover& cover);
     bool isCoveringFaces() const { return m_coveringFaces; }
@@ -102,6 +106,9 @@ private:
     void writeTo(QString path);
     void showAlert(const QString& message, const QString& detail);
     void finishCovering(const FaceCover& cover, const FaceDetector::Detection& detection);
+    void finishReading(const TextResult& result);
+    void copyToClipboard(const QString& text, const std::optional<QUuid>& replacing);
+    QDateTime now() const;
 
     Environment m_environment;
     Scheduler& m_scheduler;

@@ -1,5 +1,7 @@
 #include "app/editor/TextBannerRules.h"
 
+#include "core/document/RecognizedText.h"
+
 namespace lumivex {
 
 TextBannerRules::TextBannerRules(Scheduler& scheduler, QObject* parent)
@@ -71,13 +73,9 @@ void TextBannerRules::update(bool& flag, bool value)
 
 int TextBannerRules::visibleCharacterCount(const QString& text)
 {
-    int count = 0;
-    for (const QChar c : text) {
-        // A character outside the basic plane counts once, by its high surrogate.
-        if (!c.isSpace() && !c.isLowSurrogate())
-            ++count;
-    }
-    return count;
+    // Counted as recognised text is: what a reader sees as one character (a Hangul syllable, an emoji with its
+    // modifiers) counts once.
+    return RecognizedText{{{text, Rect()}}}.characterCount();
 }
 
 } // namespace lumivex

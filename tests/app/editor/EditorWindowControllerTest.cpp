@@ -4,8 +4,11 @@
 #include "ManualScheduler.h"
 #include "TestStores.h"
 
+#include "app/design/DesignButton.h"
 #include "app/editor/EditorView.h"
 #include "app/editor/EditorWindow.h"
+#include "app/editor/TextBanner.h"
+#include "app/editor/TextHistoryView.h"
 #include "core/document/EditorDocument.h"
 #include "core/model/FaceCover.h"
 #include "samples/TestImages.h"
@@ -16,6 +19,7 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QSemaphore>
@@ -214,6 +218,100 @@ TEST_F(EditorWindowController, WindowsStartSizedToThePictureAndCascade)
     EXPECT_EQ(second.topLeft, centred.topLeft() + QPoint(26, 26));
     const auto offScreen = EditorWindow::cascade(centred, QPoint(1500, 900), available);
     EXPECT_EQ(offScreen.topLeft, available.topLeft()) << "starts again at the top left instead of leaving the screen";
+}
+
+// Reads what it was given, as the recognition worker would answer.
+class GivenText : public TextReader {
+public:
+    explicit GivenText(TextResult result) : m_result(std::move(result)) {}
+    std::optional<QImage> picture(const EditorDocument& document) const override { return document.state().image; }
+    TextResult read(const QImage&, const std::optional<Rect>&) const override { return m_result; }
+
+private:
+    TextResult m_result;
+};
+
+class EditorWindowText : public EditorWindowController {
+protected:
+    void read(TextResult result, std::optional<Rect> region = std::nullopt)
+    {
+        m_window->document().setTextReader(std::make_shared<GivenText>(std::move(result)));
+        m_window->copyText(region);
+        EXPECT_TRUE(m_window->subtitle().startsWith(QStringLiteral("글자를 읽는 중…")));
+        (void)QTest::qWaitFor([&] { return !m_window->subtitle().startsWith(QStringLiteral("글자를 읽는 중…")); }, 5000);
+    }
+    static RecognizedText lines(const QStringList& texts)
+    {
+        RecognizedText text;
+        for (const QString& line : texts)
+            text.lines.push_back({line, Rect(0, 0, 10, 10)});
+        return text;
+    }
+};
+
+TEST_F(EditorWindowText, ReadTextGoesToTheClipboardTheHistoryAndTheBanner)
+{
+    open();
+    read(lines({QStringLiteral("안녕 world"), QStringLiteral("둘째 줄")}), Rect(10, 10, 100, 50));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("안녕 world\n둘째 줄"));
+    EXPECT_EQ(m_window->subtitle(), QStringLiteral("텍스트 10자 복사됨"));
+    ASSERT_EQ(m_stores.history.entries().size(), 1u);
+    EXPECT_EQ(m_stores.history.entries()[0].text, QStringLiteral("안녕 world\n둘째 줄"));
+    EXPECT_EQ(m_window->document().copiedText(), QStringLiteral("안녕 world\n둘째 줄"));
+    QApplication::processEvents();
+    ASSERT_NE(m_window->view().banner(), nullptr);
+    EXPECT_EQ(m_window->view().banner()->text(), QStringLiteral("텍스트 10자 복사됨"));
+
+    read(lines({QStringLiteral("   ")}));
+    EXPECT_EQ(m_window->subtitle(), QStringLiteral("글자를 찾지 못했습니다"));
+    EXPECT_EQ(m_stores.history.entries().size(), 1u);
+
+    read(RecognitionError::recognitionFailed(QStringLiteral("the worker died")), Rect(0, 0, 50, 50));
+    QMessageBox* alert = dialog<QMessageBox>();
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->text(), QStringLiteral("텍스트를 인식하지 못했습니다."));
+    EXPECT_EQ(m_window->subtitle(), QString());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("안녕 world\n둘째 줄")) << "the clipboard keeps its text";
+}
+
+TEST_F(EditorWindowText, TheHistoryEditsAnEntryInPlaceAndLeavesThePictureAlone)
+{
+    open();
+    m_stores.history.record(QStringLiteral("older text"), std::nullopt, QDateTime::currentDateTime());
+    read(lines({QStringLiteral("Helo wrld")}));
+    m_stores.history.record(QStringLiteral("newest, from another window"), std::nullopt, QDateTime::currentDateTime());
+    const EditorState before = m_window->document().state();
+
+    m_window->view().showTextHistory();
+    TextHistoryView* panel = m_window->view().textHistory();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->draft(), QStringLiteral("Helo wrld")) << "the text copied in this window is chosen";
+    const QUuid edited = *panel->selection();
+    panel->setDraft(QStringLiteral("Hello world  \n"));
+    EXPECT_EQ(panel->count()->text(), QStringLiteral("10자"));
+    QTest::mouseClick(panel->copyButton(), Qt::LeftButton);
+    ASSERT_EQ(m_stores.history.entries().size(), 3u);
+    EXPECT_EQ(m_stores.history.entries()[0].id, edited);
+    EXPECT_EQ(m_stores.history.entries()[0].text, QStringLiteral("Hello world  \n"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("Hello world  \n"));
+    EXPECT_EQ(m_window->subtitle(), QStringLiteral("텍스트 10자 복사됨"));
+    EXPECT_TRUE(m_window->document().state().hasSameContent(before)) << "the picture is unchanged";
+
+    m_window->flash(QString());
+    panel->setDraft(QStringLiteral(" \n\t"));
+    QTest::mouseClick(panel->copyButton(), Qt::LeftButton);
+    EXPECT_EQ(m_window->subtitle(), QString()) << "blank text is not copied";
+    EXPECT_EQ(m_stores.history.entries()[0].text, QStringLiteral("Hello world  \n"));
+
+    QTest::mouseClick(panel->deleteButton(), Qt::LeftButton);
+    EXPECT_EQ(m_stores.history.entries().size(), 2u);
+    EXPECT_EQ(*panel->selection(), m_stores.history.entries()[0].id) << "the newest remaining entry is opened";
+    QTest::mouseClick(panel->clearButton(), Qt::LeftButton);
+    EXPECT_TRUE(m_stores.history.entries().empty());
+    EXPECT_TRUE(panel->emptyText()->isVisibleTo(panel));
+    EXPECT_EQ(panel->emptyText()->text(),
+              QStringLiteral("복사한 텍스트가 아직 없습니다. 텍스트 추출로 글자를 복사하면 여기에 쌓입니다."));
+    EXPECT_EQ(panel->draft(), QString());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/editor/EditorStores.h"
+#include "core/history/TextHistory.h"
 #include "core/settings/CaptureSettings.h"
 #include "core/settings/SettingsFileStore.h"
 #include "core/stickers/StickerLibrary.h"
@@ -17,8 +18,9 @@ struct TestStores {
     CaptureSettings settings{store};
     StickerLibrary library{folder.filePath(QStringLiteral("Stickers"))};
     StickerRecents recents{store};
+    TextHistory history{store};
 
-    EditorStores stores() { return {&settings, &library, &recents}; }
+    EditorStores stores() { return {&settings, &library, &recents, &history}; }
 };
 
 } // namespace lumivex::test
