@@ -1,5 +1,6 @@
 #include "app/shell/MainMenu.h"
 
+#include "app/editor/EditorCommands.h"
 #include "app/editor/EditorWindow.h"
 
 #include <QApplication>
@@ -25,16 +26,6 @@ QAction* item(QMenu& menu, const QString& title, const QKeySequence& key, std::f
     entry->setShortcut(key);
     QObject::connect(entry, &QAction::triggered, &menu, std::move(action));
     return entry;
-}
-
-// The editor commands the editor offers by name; missing ones beep, so the menu never pretends.
-std::function<void()> editorCommand(EditorWindow* editor, const char* method)
-{
-    const QPointer<EditorWindow> target(editor);
-    return [target, method] {
-        if (!target || !QMetaObject::invokeMethod(target, method))
-            QApplication::beep();
-    };
 }
 
 // Standard editing of whatever text field has the focus in a window without a document.
@@ -75,22 +66,24 @@ void install(QMainWindow& window, const Actions& actions)
     item(*file, Texts::tr("클립보드에서 열기"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V), actions.openFromClipboard);
     item(*file, Texts::tr("파일 열기…"), QKeySequence(Qt::CTRL | Qt::Key_O), actions.openFile);
     file->addSeparator();
-    QAction* save = item(*file, Texts::tr("저장…"), QKeySequence(Qt::CTRL | Qt::Key_S), editorCommand(editor, "save"));
-    QAction* copy = item(*file, Texts::tr("클립보드로 복사"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
-                         [target = QPointer<EditorWindow>(editor)] {
-                             if (target)
-                                 target->copy();
-                         });
-    QAction* copyText = item(*file, Texts::tr("이미지 속 글자 복사"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
-                             editorCommand(editor, "copyAllText"));
-    for (QAction* editorOnly : {save, copy, copyText})
-        editorOnly->setEnabled(editor != nullptr);
+    if (editor) {
+        // The editor's own commands, not copies: two actions with one key in a window make Qt run neither.
+        const EditorCommands& commands = editor->commands();
+        file->addActions({commands.save(), commands.copy(), commands.copyAllText()});
+    } else {
+        for (const QString& title : {Texts::tr("저장…"), Texts::tr("클립보드로 복사"), Texts::tr("이미지 속 글자 복사")})
+            file->addAction(title)->setEnabled(false);
+    }
     file->addSeparator();
     item(*file, Texts::tr("창 닫기"), QKeySequence(Qt::CTRL | Qt::Key_W), [owner] {
         if (owner)
             owner->close();
     });
     bar->insertMenu(before, file);
+    if (editor) // the editor's own file menu is now part of this one
+        for (QAction* entry : bar->actions())
+            if (entry->menu() && entry->menu() != file && entry->menu()->actions().contains(editor->commands().save()))
+                bar->removeAction(entry);
 
     if (!editor) {
         QMenu* edit = bar->addMenu(Texts::tr("편집"));
