@@ -34,9 +34,12 @@ constexpr Language languages[] = {
     {"he-IL", "heb", "Hebr"},     {"hi-IN", "hin", "Deva"},
 };
 
-// Tesseract finds "text" in blurred areas, icons and photos, always with a low certainty (below 0.4 where a blur
-// covers interface text); real interface text reads well above this.
-constexpr float leastConfidence = 0.45f;
+// Below this even the least certain word of a line is a guess (the worker already drops lines that are uncertain
+// on average, which is what Tesseract makes of blurs, icons and photos).
+constexpr float leastConfidence = 0.3f;
+
+// Two readings of one line span nearly the same width; a piece of a line spans clearly less.
+constexpr double sameLineShare = 0.75;
 
 // At most this many models read in the automatic pass: each one more makes every line slower to read.
 constexpr int automaticModelLimit = 4;
@@ -245,11 +248,13 @@ std::vector<Candidate> merge(const std::vector<Candidate>& primary, const std::v
             merged.push_back(d);
             continue;
         }
-        // The two passes may cut a row differently: one word of a row, or a row spanning lines the other pass kept
-        // apart. Swapping such a piece for the whole (or the whole for a piece) would lose or repeat text, so only
-        // a reading of the same line, covering more than half of each other, replaces the first pass's.
-        const double shared = area(overlapping->rect.intersected(d.rect));
-        const bool sameLine = shared > 0.5 * std::max(area(overlapping->rect), area(d.rect));
+        // The two passes may cut a row differently: some words of a row, or a row spanning lines the other pass
+        // kept apart. Swapping such a piece for the whole (or the whole for a piece) would lose or repeat text, so
+        // only a reading of the same line, each spanning three quarters of the other's width, replaces the first
+        // pass's. (Heights are no guide: the passes often differ in how much of the accents and descenders they box.)
+        const Rect shared = overlapping->rect.intersected(d.rect);
+        const bool sameLine = !shared.isNull()
+            && shared.width > sameLineShare * std::max(overlapping->rect.width, d.rect.width);
         if (sameLine && d.confidence > overlapping->confidence + 0.05f)
             *overlapping = d;
     }

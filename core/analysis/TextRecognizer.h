@@ -61,7 +61,7 @@ std::vector<Candidate> plausible(const std::vector<Candidate>& candidates);
 
 // Adds the detected candidates to the primary ones. A detected line that shares more than half of the smaller of
 // itself and a primary line is a reading of that line: it replaces it when it is more than 0.05 more confident
-// and the two are the same line (each covers more than half of the other), and is dropped otherwise. One that
+// and the two are the same line (each spans more than three quarters of the other's width), and is dropped otherwise. One that
 // overlaps no primary line is added.
 std::vector<Candidate> merge(const std::vector<Candidate>& primary, const std::vector<Candidate>& detected);
 // Reading order: rows from the top (a line joins a row when its vertical centre lies strictly inside the row's

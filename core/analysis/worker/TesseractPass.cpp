@@ -15,6 +15,9 @@ namespace {
 // A gap between two characters wider than this many line heights separates two texts (panes, columns, toolbar
 // items); word spaces are a fraction of a line height.
 constexpr double columnGap = 2.0;
+// Tesseract finds "text" in blurred areas, icons and photos; such lines are uncertain throughout, while a real
+// line with one doubtful word is certain on average.
+constexpr double leastMeanConfidence = 50;
 // Every Hangul syllable takes the same advance, and a word space adds about a fifth of it. Tesseract's Korean model
 // often puts spaces between the syllables of one word; a space whose syllables stand no further apart than the
 // line's usual syllable advance times this is taken for one of those and dropped.
@@ -58,14 +61,16 @@ void addTexts(const std::vector<Symbol>& line, double scale, std::vector<TextRec
     QString text;
     int left = 0, top = 0, right = 0, bottom = 0;
     double confidence = 100; // of the least certain word: one misread word spoils the line
+    double sum = 0;
     int count = 0;
     const auto finish = [&] {
-        if (count > 0 && !text.trimmed().isEmpty())
+        if (count > 0 && !text.trimmed().isEmpty() && sum / count >= leastMeanConfidence)
             lines.push_back({text.trimmed(), Rect(left / scale, top / scale, (right - left) / scale, (bottom - top) / scale),
                              float(confidence / 100.0)});
         text.clear();
         count = 0;
         confidence = 100;
+        sum = 0;
     };
     for (std::size_t i = 0; i < line.size(); ++i) {
         const Symbol& symbol = line[i];
@@ -89,6 +94,7 @@ void addTexts(const std::vector<Symbol>& line, double scale, std::vector<TextRec
         }
         text += symbol.text;
         confidence = std::min(confidence, std::clamp(double(symbol.confidence), 0.0, 100.0));
+        sum += std::clamp(double(symbol.confidence), 0.0, 100.0);
         ++count;
     }
     finish();

@@ -38,6 +38,9 @@ TEST(TextMerge, APieceOfALineNeverReplacesTheWholeLineNorTheOtherWayRound)
     const std::vector<Candidate> row{{"File Edit View", Rect(0, 0, 300, 20), 0.60f}};
     const std::vector<Candidate> words{{"File", Rect(0, 0, 60, 20), 0.95f}, {"View", Rect(240, 0, 60, 20), 0.95f}};
     EXPECT_EQ(texts(TextRecognizer::merge(row, words)), QStringList{"File Edit View"});
+    // Two thirds of the row is still a piece of it.
+    const std::vector<Candidate> mostOfIt{{"File Edit", Rect(0, 0, 200, 20), 0.95f}};
+    EXPECT_EQ(texts(TextRecognizer::merge(row, mostOfIt)), QStringList{"File Edit View"});
     // The whole row read better does not replace the first word and leave "View" behind to be read twice.
     const std::vector<Candidate> wholeRow{{"File Edit View", Rect(0, 0, 300, 20), 0.99f}};
     EXPECT_EQ(texts(TextRecognizer::merge(words, wholeRow)), (QStringList{"File", "View"}));
@@ -45,7 +48,7 @@ TEST(TextMerge, APieceOfALineNeverReplacesTheWholeLineNorTheOtherWayRound)
 
 TEST(TextMerge, OnlyCertainCandidatesWithALetterOrDigitCount)
 {
-    const std::vector<Candidate> read{{"— ㄴㄴ.", Rect(), 0.39f}, {"=", Rect(), 0.95f}, {"- · -", Rect(), 0.9f},
+    const std::vector<Candidate> read{{"— ㄴㄴ.", Rect(), 0.2f}, {"=", Rect(), 0.95f}, {"- · -", Rect(), 0.9f},
                                       {"87%", Rect(), 0.9f}, {"휴지통 비우기", Rect(), 0.57f}};
     EXPECT_EQ(texts(TextRecognizer::plausible(read)), (QStringList{"87%", "휴지통 비우기"}));
 }
