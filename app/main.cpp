@@ -8,6 +8,8 @@
 #include "app/shell/Launch.h"
 #include "app/shell/LaunchRequest.h"
 #include "app/shell/QuitSignals.h"
+#include "core/analysis/WorkerTextReader.h"
+#include "core/document/EditorDocument.h"
 #include "core/settings/CaptureSettings.h"
 
 #include <QApplication>
@@ -67,6 +69,8 @@ int main(int argc, char** argv)
     if (request.isOneShotCapture())
         return runOneShot(app, request);
 
+    // Text is read by a worker process of our own: the recognition library stays out of this process.
+    EditorDocument::setDefaultTextReader(std::make_shared<WorkerTextReader>());
     Application application(CaptureSettings::shared(), std::make_unique<CaptureFlow>(CaptureBackend::create(Platform::kind())));
     // Another start may have taken the name since the check above: then it is the instance.
     if (bus && !application.serveOn(*bus)) {

@@ -17,6 +17,7 @@
 #include "app/shell/StatusMenu.h"
 #include "app/windows/SettingsWindow.h"
 #include "app/windows/StartWindow.h"
+#include "core/document/EditorDocument.h"
 #include "core/render/Exporter.h"
 #include "core/render/FileNaming.h"
 #include "core/render/ImageLoading.h"
@@ -348,6 +349,8 @@ EditorWindow* Application::present(const LoadedImage& image)
     m_editors.append(editor);
     connect(editor, &QObject::destroyed, this, [this] { m_editors.removeAll(nullptr); });
     editor->show();
+    // Read the picture's text in the background at once, so it is ready before the user looks for it.
+    editor->document().scanText();
     bringToFront(*editor);
     return editor;
 }
