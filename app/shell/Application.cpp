@@ -17,6 +17,7 @@
 #include "app/shell/StatusMenu.h"
 #include "app/windows/SettingsWindow.h"
 #include "app/windows/StartWindow.h"
+#include "core/document/EditorDocument.h"
 #include "core/render/Exporter.h"
 #include "core/render/FileNaming.h"
 #include "core/render/ImageLoading.h"
@@ -349,6 +350,8 @@ EditorWindow* Application::present(const LoadedImage& image)
     connect(editor, &QObject::destroyed, this, [this] { m_editors.removeAll(nullptr); });
     editor->show();
     bringToFront(*editor);
+    // The text in the picture is read in the background from the start, so copying it later is instant.
+    editor->document().scanText();
     return editor;
 }
 
