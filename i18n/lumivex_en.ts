@@ -247,6 +247,66 @@
         <source>클립보드에 복사됨</source>
         <translation>Copied to the clipboard</translation>
     </message>
+    <message>
+        <source>파일</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>클립보드에 복사됨 · %1 저장</source>
+        <translation>Copied to the clipboard · saved %1</translation>
+    </message>
+    <message>
+        <source>파일로 저장</source>
+        <translation>Save to a file</translation>
+    </message>
+    <message>
+        <source>PNG 이미지 (*.png)</source>
+        <translation>PNG image (*.png)</translation>
+    </message>
+    <message>
+        <source>JPEG 이미지 (*.jpg *.jpeg)</source>
+        <translation>JPEG image (*.jpg *.jpeg)</translation>
+    </message>
+    <message>
+        <source>저장됨 — %1</source>
+        <translation>Saved — %1</translation>
+    </message>
+    <message>
+        <source>얼굴을 찾지 못했습니다</source>
+        <translation>No faces found</translation>
+    </message>
+    <message>
+        <source>옆모습·뒷모습·아주 작은 얼굴은 감지되지 않을 수 있습니다. 도형이나 블러 도구로 직접 가려 주세요.</source>
+        <translation>Faces in profile, from behind or very small may not be detected. Cover them yourself with a shape or the blur tool.</translation>
+    </message>
+    <message>
+        <source>얼굴 %1개를 가렸습니다 — 놓친 얼굴은 직접 가려 주세요</source>
+        <translation>Covered %1 faces — cover any missed ones yourself</translation>
+    </message>
+    <message>
+        <source>복사</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>붙여넣기</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>삭제</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>전체 선택</source>
+        <translation>Select All</translation>
+    </message>
+    <message>
+        <source>저장…</source>
+        <translation>Save…</translation>
+    </message>
+    <message>
+        <source>이미지 속 글자 모두 복사</source>
+        <translation>Copy All Text in the Image</translation>
+    </message>
 </context>
 <context>
     <name>lumivex::X11ScreenGrabber</name>
@@ -1158,6 +1218,136 @@ Capture the screen and annotate the picture</translation>
     <message>
         <source>그림을 읽을 수 있는 이미지로 만들지 못했습니다.</source>
         <translation>The picture could not be turned into an image to read.</translation>
+    </message>
+</context>
+<context>
+    <name>RecognitionWorker</name>
+    <message>
+        <source>텍스트 인식 프로세스를 시작하지 못했습니다: %1</source>
+        <translation>The text recognition process could not be started: %1</translation>
+    </message>
+    <message>
+        <source>텍스트 인식 프로세스가 도중에 멈췄습니다.</source>
+        <translation>The text recognition process stopped before it answered.</translation>
+    </message>
+    <message>
+        <source>텍스트를 읽지 못했습니다: %1</source>
+        <translation>The text could not be read: %1</translation>
+    </message>
+</context>
+<context>
+    <name>lumivex::StickerPickerView</name>
+    <message>
+        <source>우클릭으로 삭제</source>
+        <translation>Right-click to delete</translation>
+    </message>
+    <message>
+        <source>이미지 추가…</source>
+        <translation>Add Image…</translation>
+    </message>
+    <message>
+        <source>클립보드에서 추가</source>
+        <translation>Add from Clipboard</translation>
+    </message>
+    <message>
+        <source>최근</source>
+        <translation>Recent</translation>
+    </message>
+    <message>
+        <source>이모지</source>
+        <translation>Emoji</translation>
+    </message>
+    <message>
+        <source>내 스티커</source>
+        <translation>My Stickers</translation>
+    </message>
+    <message>
+        <source>아직 사용한 스티커가 없습니다.</source>
+        <translation>No stickers used yet.</translation>
+    </message>
+    <message>
+        <source>PNG(투명 배경 권장) 같은 이미지를 추가하면
+여기에 보관되고 언제든 다시 쓸 수 있습니다.</source>
+        <translation>Add images such as PNGs (a transparent background works best)
+to keep them here and use them any time.</translation>
+    </message>
+    <message>
+        <source>삭제</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>스티커로 쓸 이미지를 고르세요</source>
+        <translation>Choose images to use as stickers</translation>
+    </message>
+    <message>
+        <source>이미지 (*.png *.jpg *.jpeg *.gif *.bmp *.webp *.tiff)</source>
+        <translation>Images (*.png *.jpg *.jpeg *.gif *.bmp *.webp *.tiff)</translation>
+    </message>
+</context>
+<context>
+    <name>lumivex::FaceCoverButton</name>
+    <message>
+        <source>얼굴 자동 감지 후 가리기</source>
+        <translation>Find faces and cover them</translation>
+    </message>
+    <message>
+        <source>얼굴을 채운 타원으로 가리기</source>
+        <translation>Cover Faces with Filled Ellipses</translation>
+    </message>
+    <message>
+        <source>얼굴 블러</source>
+        <translation>Blur Faces</translation>
+    </message>
+    <message>
+        <source>얼굴 모자이크</source>
+        <translation>Pixelate Faces</translation>
+    </message>
+    <message>
+        <source>랜덤 스티커로 가리기</source>
+        <translation>Cover with Random Stickers</translation>
+    </message>
+    <message>
+        <source>스티커로 가리기…</source>
+        <translation>Cover with a Sticker…</translation>
+    </message>
+    <message>
+        <source>사용법 보기…</source>
+        <translation>How It Works…</translation>
+    </message>
+    <message>
+        <source>사진 속 얼굴을 한 번에 가려 보세요. 눌러서 사용법 보기</source>
+        <translation>Cover every face in the picture at once. Click to see how</translation>
+    </message>
+</context>
+<context>
+    <name>lumivex::FaceCoverGuide</name>
+    <message>
+        <source>다시 보지 않기</source>
+        <translation>Don’t Show Again</translation>
+    </message>
+    <message>
+        <source>닫기</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>얼굴 자동 가리기 사용법</source>
+        <translation>Covering faces automatically</translation>
+    </message>
+    <message>
+        <source>툴바에서 얼굴 가리기 버튼(점선 웃는 얼굴)을 누릅니다.</source>
+        <translation>Click the face-cover button (the dashed smiling face) in the toolbar.</translation>
+    </message>
+    <message>
+        <source>가리는 방법을 고릅니다: 채운 타원, 블러, 모자이크, 랜덤 스티커, 내가 고른 스티커.</source>
+        <translation>Choose how to cover: filled ellipse, blur, pixelation, random stickers or a sticker of your choice.</translation>
+    </message>
+    <message>
+        <source>사진 속 얼굴을 자동으로 찾아 한 번에 가립니다. 마음에 안 들면 Ctrl+Z로 한 번에 되돌릴 수 있습니다.</source>
+        <translation>Every face in the picture is found and covered in one step. Don’t like it? Ctrl+Z undoes it in one step.</translation>
+    </message>
+    <message>
+        <source>스티커는 선택해서 옮기거나 크기를 바꿀 수 있습니다. 놓친 얼굴은 도형·블러 도구로 직접 가려 주세요.</source>
+        <translation>Stickers can be selected, moved and resized. Cover any missed faces yourself with the shape or blur tools.</translation>
     </message>
 </context>
 </TS>

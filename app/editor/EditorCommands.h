@@ -26,6 +26,8 @@ public:
     QAction* paste() const { return m_paste; }
     QAction* remove() const { return m_remove; }
     QAction* selectAll() const { return m_selectAll; }
+    QAction* save() const { return m_save; }
+    QAction* copyAllText() const { return m_copyAllText; }
 
 private:
     void refreshUndo();
@@ -37,6 +39,8 @@ private:
     QAction* m_paste;
     QAction* m_remove;
     QAction* m_selectAll;
+    QAction* m_save;
+    QAction* m_copyAllText;
 };
 
 } // namespace lumivex

@@ -6,7 +6,10 @@
 #include "app/editor/CanvasView.h"
 #include "app/editor/DropHelper.h"
 #include "app/editor/InspectorView.h"
+#include "app/editor/FaceCoverButton.h"
+#include "app/editor/StickerPickerView.h"
 #include "app/editor/TextBanner.h"
+#include "app/editor/TextBannerRules.h"
 #include "app/editor/ToolbarView.h"
 #include "core/document/EditorDocument.h"
 
@@ -19,11 +22,14 @@
 
 namespace lumivex {
 
-EditorView::EditorView(EditorDocument& document, Callbacks callbacks, Scheduler& scheduler, QWidget* parent)
+EditorView::EditorView(EditorDocument& document, Callbacks callbacks, Scheduler& scheduler, EditorStores stores,
+                       QWidget* parent)
     : QWidget(parent)
     , m_doc(document)
     , m_callbacks(std::move(callbacks))
     , m_scheduler(scheduler)
+    , m_stores(stores)
+    , m_banners(new TextBannerRules(scheduler, this))
 {
     setAcceptDrops(true);
     const auto copyWholeText = [this] {
@@ -40,8 +46,14 @@ EditorView::EditorView(EditorDocument& document, Callbacks callbacks, Scheduler&
             m_callbacks.onCopy();
     };
     actions.onCopyText = copyWholeText;
+    actions.onToggleStickers = [this] { toggleStickers(); };
     m_toolbar = new ToolbarView(m_doc, actions);
     m_toolbar->setTitle(m_doc.name());
+    m_faceCover = new FaceCoverButton(m_stores, [this](const FaceCover& cover) {
+        if (m_callbacks.onCoverFaces)
+            m_callbacks.onCoverFaces(cover);
+    });
+    m_toolbar->addToStickerGroup(m_faceCover);
 
     auto* canvas = new CanvasView(m_doc, [this](const Rect& region) {
         if (m_callbacks.onCopyText)
@@ -61,6 +73,54 @@ EditorView::EditorView(EditorDocument& document, Callbacks callbacks, Scheduler&
     row->addWidget(makeVHairline());
     row->addWidget(m_inspector);
     column->addLayout(row, 1);
+
+    connect(m_banners, &TextBannerRules::changed, this, &EditorView::refreshBanner);
+}
+
+void EditorView::toggleStickers()
+{
+    if (m_stickerPicker) {
+        m_stickerPicker->close();
+        return;
+    }
+    EditorDocument& doc = m_doc;
+    m_stickerPicker = new StickerPickerView(m_stores.stickerLibrary(), m_stores.stickerRecents(),
+                                            [&doc](const StickerSource& source) { doc.addSticker(source); }, this);
+    const QWidget* anchor = m_toolbar->stickerButton();
+    m_stickerPicker->move(anchor->mapToGlobal(QPoint(0, anchor->height() + 6)));
+    m_stickerPicker->show();
+}
+
+void EditorView::refreshBanner()
+{
+    const auto choice = m_banners->choice();
+    TextBanner* shown = m_canvasArea->banner();
+    if (!choice) {
+        m_canvasArea->setBanner(nullptr);
+        return;
+    }
+    if (shown && shown->kind() == choice->kind) {
+        shown->setCharacterCount(choice->characterCount);
+        return;
+    }
+    if (choice->kind == TextBanner::Kind::textFound) {
+        m_canvasArea->setBanner(TextBanner::textFound(
+            choice->characterCount,
+            [this] {
+                m_banners->hideFound();
+                if (m_callbacks.onCopyText)
+                    m_callbacks.onCopyText(std::nullopt);
+            },
+            [this] { m_banners->hideFound(); }));
+    } else {
+        m_canvasArea->setBanner(TextBanner::copiedText(
+            choice->characterCount, [this] { showTextHistory(); }, [this] { m_banners->hideCopied(); }));
+    }
+}
+
+void EditorView::showTextHistory()
+{
+    m_banners->setHistoryOpen(true);
 }
 
 CanvasView* EditorView::canvas() const

@@ -1,5 +1,7 @@
 #include "app/platform/LayoutImage.h"
 
+#include "core/render/LargeAllocation.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 
@@ -85,6 +87,18 @@ std::optional<double> scaleOf(const QSize& picture, const QList<OutputGeometry>&
 
 namespace {
 
+// One picture pixel per shot pixel: the colour as it is (a partly transparent pixel keeps its stored colour, as
+// the weighted sum of one pixel would), nothing at all becomes black.
+void copyOpaque(const QImage& source, QPoint from, QImage& result)
+{
+    for (int y = 0; y < result.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(from.y() + y)) + from.x();
+        auto* out = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int x = 0; x < result.width(); ++x)
+            out[x] = qAlpha(in[x]) == 0 ? qRgb(0, 0, 0) : (in[x] | 0xff000000u);
+    }
+}
+
 // The common case, where the desktop's density is a whole multiple of the output's and the output starts on a
 // whole pixel: every shot pixel is a square of whole picture pixels, summed in integers.
 std::optional<QImage> shrinkByWholeFactor(const QImage& source, const QRectF& part, const QSize& size)
@@ -95,17 +109,23 @@ std::optional<QImage> shrinkByWholeFactor(const QImage& source, const QRectF& pa
     if (k < 1 || std::abs(factor - k) > 1e-9 || std::abs(part.height() - size.height() * k) > 1e-9
         || QRectF(whole) != part || !source.rect().contains(whole))
         return std::nullopt;
-    QImage result(size, QImage::Format_RGB32);
+    QImage result = LargeAllocation::image(size, QImage::Format_RGB32);
     if (result.isNull())
         return result;
+    if (k == 1) {
+        copyOpaque(source, whole.topLeft(), result);
+        return result;
+    }
+    std::vector<const QRgb*> lines(static_cast<size_t>(k), nullptr);
     for (int y = 0; y < size.height(); ++y) {
         auto* out = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int j = 0; j < k; ++j)
+            lines[size_t(j)] = reinterpret_cast<const QRgb*>(source.constScanLine(whole.y() + y * k + j)) + whole.x();
         for (int x = 0; x < size.width(); ++x) {
             // As in shrink(): opaque pixels decide; partly transparent ones only where there is no opaque one.
             quint64 r = 0, g = 0, b = 0, n = 0, rt = 0, gt = 0, bt = 0, wt = 0;
             for (int j = 0; j < k; ++j) {
-                const auto* line = reinterpret_cast<const QRgb*>(source.constScanLine(whole.y() + y * k + j))
-                    + whole.x() + x * k;
+                const QRgb* line = lines[size_t(j)] + x * k;
                 for (int i = 0; i < k; ++i) {
                     const QRgb p = line[i];
                     const quint64 a = quint64(qAlpha(p));
@@ -139,7 +159,7 @@ QImage shrink(const QImage& source, const QRectF& part, const QSize& size)
 {
     if (std::optional<QImage> fast = shrinkByWholeFactor(source, part, size))
         return *fast;
-    QImage result(size, QImage::Format_RGB32);
+    QImage result = LargeAllocation::image(size, QImage::Format_RGB32);
     if (result.isNull())
         return result;
     const std::vector<Span> columns = spans(part.x(), part.width(), size.width(), source.width());

@@ -1,5 +1,7 @@
 #include "app/platform/PortalCaptureBackend.h"
 
+#include "core/render/PngDecoder.h"
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDateTime>
@@ -12,6 +14,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -169,6 +172,9 @@ std::variant<QImage, QString> PortalCaptureBackend::takeReturnedFile(const QStri
     if (inSharedTemporaryFolder(path))
         ::unlink(QFile::encodeName(path).constData());
 
+    // Desktops return flat pictures in plain PNGs; the general reader is the fallback that explains failures.
+    if (std::optional<QImage> plain = PngDecoder::decodePlain(bytes, qint64(decodeLimitMb) * 1024 * 1024 / 4))
+        return *std::move(plain);
     QBuffer buffer(&bytes);
     QImageReader reader(&buffer);
     reader.setAllocationLimit(decodeLimitMb);

@@ -179,9 +179,8 @@ QRectF contentBounds(const Annotation& a)
 // The arrow's shadow: offset and blur grow with the painter's scale k (device pixels per image pixel), so the
 // shadow keeps its size relative to the picture at every zoom. A shadow "blur" in the classic 2-D drawing
 // model is about twice the gaussian's sigma.
-ShadowPainter::Shadow arrowShadow(const Annotation& a, const QPainter& painter)
+ShadowPainter::Shadow arrowShadow(const Annotation& a, const QTransform& transform)
 {
-    const QTransform transform = painter.deviceTransform();
     const double k = std::hypot(transform.m11(), transform.m12());
     const double width = positive(a.lineWidth);
     ShadowPainter::Shadow shadow;
@@ -189,6 +188,24 @@ ShadowPainter::Shadow arrowShadow(const Annotation& a, const QPainter& painter)
     shadow.sigma = k * std::max(width * 1.1, 2.0) * 0.5;
     shadow.color = QColor::fromRgbF(0, 0, 0, 0.32f);
     return shadow;
+}
+
+ShadowPainter::Shadow arrowShadow(const Annotation& a, const QPainter& painter)
+{
+    return arrowShadow(a, painter.deviceTransform());
+}
+
+// The rotation draw() applies about the frame's centre, as a transform of image pixels.
+QTransform rotationAboutCentre(const Annotation& a)
+{
+    if (!Capabilities::canRotate(a.kind) || a.rotation == 0 || !std::isfinite(a.rotation))
+        return {};
+    const Point centre = a.frame.standardized().center();
+    QTransform t;
+    t.translate(centre.x, centre.y);
+    t.rotate(a.rotation * 180 / std::numbers::pi);
+    t.translate(-centre.x, -centre.y);
+    return t;
 }
 
 void rotateAboutCentre(const Annotation& a, QPainter& painter)
@@ -367,6 +384,17 @@ void drawBase(const EditorState& state, QPainter& painter, const QImage& reduced
     const QRectF whole(0, 0, state.image.width(), state.image.height());
     painter.drawImage(whole, reducedBase.isNull() ? state.image : reducedBase);
     painter.restore();
+}
+
+QRectF deviceBounds(const Annotation& annotation, const QTransform& imageToDevice)
+{
+    if (annotation.opacity <= 0 || !hasDrawableGeometry(annotation))
+        return {};
+    const QTransform transform = rotationAboutCentre(annotation) * imageToDevice;
+    double reach = 2; // antialiased edges
+    if (annotation.kind == AnnotationKind::arrow)
+        reach += ShadowPainter::reach(arrowShadow(annotation, transform));
+    return transform.mapRect(contentBounds(annotation)).adjusted(-reach, -reach, reach, reach);
 }
 
 Rect textRect(const Annotation& a)

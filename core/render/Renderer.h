@@ -6,6 +6,8 @@
 #include "core/document/BlurCache.h"
 
 #include <QImage>
+#include <QRectF>
+#include <QTransform>
 #include <QSet>
 #include <QString>
 #include <QUuid>
@@ -45,6 +47,10 @@ void draw(const EditorState& state, QPainter& painter, const IdSet& hiding, cons
 // image object carries. `reducedBase`, when not null, is the base image scaled down (the canvas keeps one for its
 // zoom) and is drawn over the same rectangle instead.
 void drawBase(const EditorState& state, QPainter& painter, const QImage& reducedBase = QImage());
+
+// The device pixels that drawing the annotation with draw() through `imageToDevice` can touch: a bound, never
+// too tight, shadows and antialiased edges included. Empty when it draws nothing.
+QRectF deviceBounds(const Annotation& annotation, const QTransform& imageToDevice);
 
 // Where a text annotation's glyphs go: the measured text, centred in the frame. The inline editor is placed over it.
 Rect textRect(const Annotation& annotation);

@@ -35,7 +35,6 @@ public:
     std::optional<int> waitForExit(int timeoutMs);
     void stop(); // SIGTERM to the group, SIGKILL after a grace period
 
-
     struct Result {
         int exitCode = -1;
         QByteArray output;

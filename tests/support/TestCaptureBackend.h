@@ -14,7 +14,7 @@ class TestCaptureBackend : public CaptureBackend {
 public:
     bool accessGranted() const override { return m_accessGranted; }
     void requestAccess() override { ++m_accessRequests; }
-    QUrl settingsUrl() const override { return m_settingsUrl; }
+    QUrl settingsUrl() const override { return {}; }
     QFuture<DisplayCapture> captureDisplays() override;
     QList<WindowInfo> windowsFrontToBack() override { return m_windows; }
     std::optional<Point> pointerLocation() override { return m_pointer; }
@@ -26,7 +26,6 @@ public:
     void setWindows(QList<WindowInfo> windows) { m_windows = std::move(windows); }
     void setPointer(std::optional<Point> pointer) { m_pointer = pointer; }
     void setAccessGranted(bool granted) { m_accessGranted = granted; }
-    void setSettingsUrl(QUrl url) { m_settingsUrl = std::move(url); }
     void setWindowPicking(WindowPicking picking) { m_windowPicking = picking; }
     // What the desktop's picker hands back (no shot: the user left it).
     void setPicked(DisplayCapture picked) { m_picked = std::move(picked); }
@@ -42,7 +41,6 @@ private:
     QList<WindowInfo> m_windows;
     std::optional<Point> m_pointer;
     bool m_accessGranted = true;
-    QUrl m_settingsUrl;
     WindowPicking m_windowPicking = WindowPicking::fromList;
     DisplayCapture m_picked = QList<DisplayShot>();
     bool m_held = false;

@@ -4,10 +4,17 @@
 
 #include "app/design/Appearance.h"
 #include "app/editor/EditorView.h"
+#include "app/editor/TextBannerRules.h"
 #include "core/document/EditorDocument.h"
+#include "core/settings/CaptureSettings.h"
+#include "core/settings/SettingsFileStore.h"
+#include "core/stickers/StickerLibrary.h"
+#include "core/stickers/StickerRecents.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>
@@ -75,9 +82,23 @@ int main(int argc, char** argv)
     EditorDocument doc(LoadedImage{test::screenshotLikeImage(1600, 1000), 1, QStringLiteral("Lumivex 2025-01-01 at 09.41.00")});
     addSampleAnnotations(doc);
 
-    EditorView view(doc, {});
+    // Stores of its own, so the pictures never depend on (or change) the user's settings and stickers.
+    QTemporaryDir home;
+    SettingsFileStore store(home.filePath(QStringLiteral("lumivex.conf")));
+    CaptureSettings settings(store);
+    settings.setFaceCoverTipDismissed(true);
+    StickerLibrary library(home.filePath(QStringLiteral("Stickers")));
+    StickerRecents recents(store);
+
+    EditorView view(doc, {}, Scheduler::system(), EditorStores{&settings, &library, &recents});
     view.resize(1360, 860);
     view.show();
+    view.setSubtitle(QStringLiteral("클립보드에 복사됨"));
+    view.bannerRules().setFound(128); // the offer to copy the text the background scan found
+    QElapsedTimer settling; // the banner slides in
+    settling.start();
+    while (settling.elapsed() < 600)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
     for (const auto& [scheme, name] : {std::pair{ColorScheme::light, "editor-light.png"},
                                        std::pair{ColorScheme::dark, "editor-dark.png"}}) {
         Appearance::instance().setOverride(scheme);

@@ -116,20 +116,19 @@ TEST_F(CaptureCoordinatorRules, WindowModeHandsOverToTheDesktopsPicker)
 
 TEST(CaptureCommandLine, ReadsTheCaptureOptions)
 {
-    const CaptureCommand::Parsed saved = CaptureCommand::parse(
-        {QStringLiteral("--login-item"), QStringLiteral("--output=/tmp/a b.png"), QStringLiteral("--capture=fullscreen")});
-    ASSERT_TRUE(saved.command);
-    EXPECT_EQ(saved.command->kind, CaptureCommand::Kind::fullscreen);
-    EXPECT_EQ(saved.command->outputPath, QStringLiteral("/tmp/a b.png"));
-    const CaptureCommand::Parsed area = CaptureCommand::parse({QStringLiteral("--capture=area")});
-    ASSERT_TRUE(area.command);
-    EXPECT_EQ(area.command->kind, CaptureCommand::Kind::area);
-    EXPECT_TRUE(area.command->outputPath.isEmpty());
-    EXPECT_TRUE(area.command->opensEditor());
-    const CaptureCommand::Parsed copied = CaptureCommand::parse({QStringLiteral("--clipboard"), QStringLiteral("--capture=window")});
-    ASSERT_TRUE(copied.command);
-    EXPECT_TRUE(copied.command->toClipboard);
-    EXPECT_FALSE(copied.command->opensEditor());
+    using Kind = CaptureCommand::Kind;
+    struct Case { QStringList arguments; Kind kind; QString output; bool clipboard, editor; };
+    for (const Case& c : {Case{{"--login-item", "--output=/tmp/a b.png", "--capture=fullscreen"}, Kind::fullscreen,
+                               "/tmp/a b.png", false, false},
+                          Case{{"--capture=area"}, Kind::area, "", false, true},
+                          Case{{"--clipboard", "--capture=window"}, Kind::window, "", true, false}}) {
+        const CaptureCommand::Parsed parsed = CaptureCommand::parse(c.arguments);
+        ASSERT_TRUE(parsed.command) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(parsed.command->kind, c.kind);
+        EXPECT_EQ(parsed.command->outputPath, c.output);
+        EXPECT_EQ(parsed.command->toClipboard, c.clipboard);
+        EXPECT_EQ(parsed.command->opensEditor(), c.editor);
+    }
     const CaptureCommand::Parsed none = CaptureCommand::parse({QStringLiteral("--login-item")});
     EXPECT_FALSE(none.command);
     EXPECT_TRUE(none.error.isEmpty());

@@ -75,6 +75,44 @@ TEST_F(CanvasPainting, TheCardShowsWhatTheRendererMakesAlsoFromCachedLayersDurin
     release(grab + Vector(120, 60));
 }
 
+TEST_F(CanvasPainting, AReducedViewShowsTheRenderedPictureAndAMoveRedrawsOnlyTheMovedObject)
+{
+    place(rectangleAt(Rect(60, 80, 200, 120)));
+    Annotation blur(AnnotationKind::blur);
+    blur.frame = Rect(300, 60, 220, 160);
+    place(blur);
+    const Annotation arrow = place(arrowFrom({100, 400}, {400, 300}));
+    Annotation ellipse(AnnotationKind::ellipse);
+    ellipse.frame = Rect(600, 300, 200, 150);
+    ellipse.fillColor = RGBAColor::yellow;
+    place(ellipse);
+    doc().select(std::nullopt);
+
+    // A third of the size: the base comes from the halved copy, every object from its sprite at this zoom.
+    canvas().resize(1000 / 3 + 56, 200 + 56);
+    QImage view(canvas().size(), QImage::Format_ARGB32_Premultiplied);
+    canvas().render(&view, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+    const QRect card = canvas().transform().cardRect(doc().state().canvasRect()).toAlignedRect();
+    const QImage expected = rendered().scaled(card.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage shown = view.copy(card);
+    double total = 0;
+    for (int y = 1; y < card.height() - 1; ++y)
+        for (int x = 1; x < card.width() - 1; ++x) {
+            const QRgb p = shown.pixel(x, y), q = expected.pixel(x, y);
+            total += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    EXPECT_LT(total / (3.0 * card.width() * card.height()), 4) << "same picture, reduced";
+
+    const int sprites = canvas().scene().spriteBuilds();
+    const Point grab = arrow.arrowPoint(0.4);
+    press(grab);
+    moveTo(grab + Vector(30, 0));
+    release(grab + Vector(30, 0));
+    doc().select(std::nullopt);
+    canvas().render(&view, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+    EXPECT_EQ(canvas().scene().spriteBuilds(), sprites + 1) << "only the moved arrow is drawn again";
+}
+
 TEST_F(CanvasPainting, HandlesAppearOnlyAfterTheNewShapeIsMade)
 {
     // A handle is a white square: just outside the top-left corner, over the dark title bar of the picture.

@@ -6,6 +6,8 @@
 #include "app/editor/EditorView.h"
 #include "app/editor/InspectorView.h"
 #include "app/editor/ToolbarView.h"
+#include "ManualScheduler.h"
+#include "TestStores.h"
 #include "core/document/EditorDocument.h"
 #include "samples/TestImages.h"
 
@@ -38,7 +40,7 @@ protected:
     {
         m_doc = std::make_unique<EditorDocument>(
             LoadedImage{screenshotLikeImage(1000, 600), 1, QStringLiteral("shot")});
-        m_view = std::make_unique<EditorView>(*m_doc, callbacks());
+        m_view = std::make_unique<EditorView>(*m_doc, callbacks(), m_scheduler, m_stores.stores());
         m_view->resize(1300, 860);
         m_view->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
@@ -109,6 +111,8 @@ protected:
     }
     QUuid addShape(AnnotationKind kind, Rect frame) { return test::addShape(doc(), kind, frame); }
 
+    TestStores m_stores;
+    ManualScheduler m_scheduler;
     std::unique_ptr<EditorDocument> m_doc;
     std::unique_ptr<EditorView> m_view;
 };

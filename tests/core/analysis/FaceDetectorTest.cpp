@@ -1,3 +1,4 @@
+#include "support/AnnotationBuilders.h"
 #include "support/FacePhotos.h"
 #include "support/InterfaceScreenshot.h"
 #include "core/analysis/FaceDetector.h"
@@ -10,10 +11,6 @@
 #include <set>
 
 using namespace lumivex;
-
-namespace lumivex {
-inline void PrintTo(const Rect& r, std::ostream* os) { *os << "(" << r.x << ", " << r.y << ", " << r.width << " x " << r.height << ")"; }
-} // namespace lumivex
 
 namespace {
 

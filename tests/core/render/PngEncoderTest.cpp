@@ -2,7 +2,11 @@
 
 #include "ExportFixtures.h"
 #include "core/render/DeflateStreamJoin.h"
+#include "core/render/PngDecoder.h"
 #include "samples/TestImages.h"
+
+#include <QBuffer>
+#include <QColorSpace>
 
 #include <gtest/gtest.h>
 #include <libdeflate.h>
@@ -44,6 +48,10 @@ TEST_P(PngEncoderRoundTrip, QtDecodesEveryPixelExactly)
         for (int y = 0; y < expected.height(); ++y)
             for (int x = 0; x < expected.width(); ++x)
                 ASSERT_EQ(actual.pixel(x, y), expected.pixel(x, y)) << "at " << x << "," << y;
+        // Our own rows use every filter kind, so the plain decoder must agree with Qt's on all of them.
+        const std::optional<QImage> plain = PngDecoder::decodePlain(*png, qint64(1) << 30);
+        ASSERT_TRUE(plain);
+        EXPECT_EQ(plain->convertToFormat(format), actual);
         // Opaque pictures are written without an alpha channel (the colour type byte of IHDR).
         const bool translucent = source.hasAlphaChannel() && qAlpha(expected.pixel(0, 0)) < 255;
         EXPECT_EQ(quint8((*png)[25]), translucent ? 6 : 2);
@@ -64,6 +72,34 @@ TEST(PngEncoder, StatesSeventyTwoDpiPerPixelScaleAndRefusesNullImages)
         EXPECT_EQ(decoded.dotsPerMeterY(), dotsPerMetre) << scale;
     }
     EXPECT_FALSE(PngEncoder::encode(QImage(), 1, Effort::compact));
+}
+
+// Anything but a plain, intact 8-bit PNG is left to Qt's reader, which applies colour chunks and explains errors.
+TEST(PngDecoder, LeavesEveryOtherKindAndDamageToTheGeneralReader)
+{
+    const auto saved = [](const QImage& image) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        return bytes;
+    };
+    const QImage noise = test::noiseImage(40, 30, QImage::Format_ARGB32, true);
+    QImage p3 = noise;
+    p3.setColorSpace(QColorSpace::DisplayP3);
+    const QByteArray plain = *PngEncoder::encode(noise, 1, Effort::compact);
+    QByteArray badChecksum = plain;
+    badChecksum[plain.size() / 2] = char(badChecksum[plain.size() / 2] ^ 0x40);
+    for (const auto& [name, bytes] : std::initializer_list<std::pair<const char*, QByteArray>>{
+             {"palette", saved(noise.convertToFormat(QImage::Format_Indexed8))},
+             {"sixteen bits", saved(noise.convertToFormat(QImage::Format_RGBA64))},
+             {"colour profile", saved(p3)},
+             {"truncated", plain.left(plain.size() - 20)},
+             {"bad checksum", badChecksum},
+             {"not a PNG", QByteArray("GIF89a")}})
+        EXPECT_FALSE(PngDecoder::decodePlain(bytes, qint64(1) << 30)) << name;
+    EXPECT_FALSE(PngDecoder::decodePlain(plain, 40 * 30 - 1));
+    EXPECT_TRUE(PngDecoder::decodePlain(plain, 40 * 30));
 }
 
 // Pieces compressed on their own, each made joinable but the last, decode as one stream to the pieces' data in

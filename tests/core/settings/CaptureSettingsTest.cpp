@@ -197,7 +197,7 @@ TEST_F(CaptureSettingsTest, LanguageBecomesTheOverrideOnlyInTheUsersOwnStore)
     const QStringList override = own.stringList("AppleLanguages");
     settings.setLanguage(AppLanguage::system);
     const bool removed = !own.contains("AppleLanguages");
-    qputenv("XDG_CONFIG_HOME", savedConfigHome);
+    savedConfigHome.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", savedConfigHome);
     EXPECT_EQ(override, QStringList{"zh-Hans"});
     EXPECT_TRUE(removed);
 }

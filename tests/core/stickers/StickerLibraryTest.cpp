@@ -23,6 +23,13 @@ QImage solid(int width, int height, QRgb colour)
     return image;
 }
 
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
 QStringList names(const StickerLibrary& library)
 {
     QStringList result;
@@ -60,10 +67,7 @@ TEST_F(StickerLibraryTest, ListsDecodablePngFilesNewestFirst)
     writeImage("middle.png", solid(2, 2, qRgb(0, 255, 0)), "PNG", 100);
     writeImage("photo.jpg", solid(4, 4, qRgb(0, 0, 0)), "JPEG", 0);
     writeImage(".hidden.png", solid(4, 4, qRgb(0, 0, 0)), "PNG", 0);
-    QFile garbage(file("garbage.png"));
-    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
-    garbage.write("\x89PNG\r\n\x1a\n this is not the rest of a PNG");
-    garbage.close();
+    writeBytes(file("garbage.png"), "\x89PNG\r\n\x1a\n this is not the rest of a PNG");
     QDir(folder()).mkdir("folder.png");
 
     StickerLibrary library(folder());
@@ -106,10 +110,7 @@ TEST_F(StickerLibraryTest, ImportSkipsUnreadableFilesAndRemoveDeletes)
     StickerLibrary library(folder());
     ASSERT_TRUE(solid(8, 8, qRgb(1, 2, 3)).save(m_dir.filePath("wave.png")));
     ASSERT_TRUE(solid(8, 4, qRgb(9, 9, 9)).save(m_dir.filePath("cat.jpeg")));
-    QFile garbage(m_dir.filePath("junk.png"));
-    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
-    garbage.write(QByteArray(100, '\x7f'));
-    garbage.close();
+    writeBytes(m_dir.filePath("junk.png"), QByteArray(100, '\x7f'));
 
     const auto added = library.importFiles({m_dir.filePath("wave.png"), m_dir.filePath("junk.png"),
                                             m_dir.filePath("missing.png"), m_dir.filePath("cat.jpeg")});
@@ -129,9 +130,7 @@ TEST_F(StickerLibraryTest, ImportSkipsUnreadableFilesAndRemoveDeletes)
 
 TEST_F(StickerLibraryTest, AFolderThatCannotBeCreatedIsAnEmptyLibrary)
 {
-    QFile blocker(m_dir.filePath("data"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    writeBytes(m_dir.filePath("data"), {});
     StickerLibrary library(folder());
     EXPECT_TRUE(library.items().empty());
     EXPECT_FALSE(library.add(solid(2, 2, qRgb(0, 0, 0)), "x"));
@@ -207,10 +206,7 @@ TEST_F(StickerRecentsTest, ImageEntriesResolveThroughFileNames)
     library.reload();
     EXPECT_EQ(recents.recents(library).size(), 1u);
     EXPECT_EQ(recents.entries().size(), 2);
-    QFile again(file(starFile));
-    ASSERT_TRUE(again.open(QIODevice::WriteOnly));
-    again.write(bytes);
-    again.close();
+    writeBytes(file(starFile), bytes);
     library.reload();
     EXPECT_EQ(recents.recents(library).size(), 2u);
 }
