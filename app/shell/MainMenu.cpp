@@ -1,5 +1,6 @@
 #include "app/shell/MainMenu.h"
 
+#include "app/editor/EditorCommands.h"
 #include "app/editor/EditorWindow.h"
 
 #include <QApplication>
@@ -25,16 +26,6 @@ QAction* item(QMenu& menu, const QString& title, const QKeySequence& key, std::f
     entry->setShortcut(key);
     QObject::connect(entry, &QAction::triggered, &menu, std::move(action));
     return entry;
-}
-
-// The editor commands the editor offers by name; missing ones beep, so the menu never pretends.
-std::function<void()> editorCommand(EditorWindow* editor, const char* method)
-{
-    const QPointer<EditorWindow> target(editor);
-    return [target, method] {
-        if (!target || !QMetaObject::invokeMethod(target, method))
-            QApplication::beep();
-    };
 }
 
 // Standard editing of whatever text field has the focus in a window without a document.
@@ -67,30 +58,43 @@ void install(QMainWindow& window, const Actions& actions)
     item(*application, Texts::tr("Lumivex 백그라운드로 보내기"), QKeySequence(Qt::CTRL | Qt::Key_Q), actions.sendToBackground);
     bar->insertMenu(before, application);
 
-    auto* file = new QMenu(Texts::tr("파일"), bar);
-    item(*file, Texts::tr("영역 캡처"), {}, actions.captureArea);
-    item(*file, Texts::tr("창 캡처"), {}, actions.captureWindow);
-    item(*file, Texts::tr("전체 화면 캡처"), {}, actions.captureFullScreen);
-    file->addSeparator();
-    item(*file, Texts::tr("클립보드에서 열기"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V), actions.openFromClipboard);
-    item(*file, Texts::tr("파일 열기…"), QKeySequence(Qt::CTRL | Qt::Key_O), actions.openFile);
-    file->addSeparator();
-    QAction* save = item(*file, Texts::tr("저장…"), QKeySequence(Qt::CTRL | Qt::Key_S), editorCommand(editor, "save"));
-    QAction* copy = item(*file, Texts::tr("클립보드로 복사"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
-                         [target = QPointer<EditorWindow>(editor)] {
-                             if (target)
-                                 target->copy();
-                         });
-    QAction* copyText = item(*file, Texts::tr("이미지 속 글자 복사"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
-                             editorCommand(editor, "copyAllText"));
-    for (QAction* editorOnly : {save, copy, copyText})
-        editorOnly->setEnabled(editor != nullptr);
+    // An editor window has its own 파일 menu whose commands (save, copy, copy the text) carry their keys; the
+    // application's items join it there, so no key is claimed twice.
+    QMenu* ownFile = editor && before ? before->menu() : nullptr;
+    auto* file = ownFile ? ownFile : new QMenu(Texts::tr("파일"), bar);
+    QAction* first = ownFile && !ownFile->actions().isEmpty() ? ownFile->actions().first() : nullptr;
+    const auto add = [&](const QString& title, const QKeySequence& key, std::function<void()> action) {
+        QAction* entry = item(*file, title, key, std::move(action));
+        if (first) {
+            file->removeAction(entry);
+            file->insertAction(first, entry);
+        }
+        return entry;
+    };
+    const auto separate = [&] { first ? file->insertSeparator(first) : file->addSeparator(); };
+    add(Texts::tr("영역 캡처"), {}, actions.captureArea);
+    add(Texts::tr("창 캡처"), {}, actions.captureWindow);
+    add(Texts::tr("전체 화면 캡처"), {}, actions.captureFullScreen);
+    separate();
+    add(Texts::tr("클립보드에서 열기"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V), actions.openFromClipboard);
+    add(Texts::tr("파일 열기…"), QKeySequence(Qt::CTRL | Qt::Key_O), actions.openFile);
+    separate();
+    if (ownFile) {
+        file->addAction(editor->commands().copyAllText());
+    } else {
+        // Without a picture there is nothing to save or copy.
+        for (const char* title : {QT_TRANSLATE_NOOP("lumivex::MainMenu", "저장…"),
+                                  QT_TRANSLATE_NOOP("lumivex::MainMenu", "클립보드로 복사"),
+                                  QT_TRANSLATE_NOOP("lumivex::MainMenu", "이미지 속 글자 복사")})
+            file->addAction(Texts::tr(title))->setEnabled(false);
+    }
     file->addSeparator();
     item(*file, Texts::tr("창 닫기"), QKeySequence(Qt::CTRL | Qt::Key_W), [owner] {
         if (owner)
             owner->close();
     });
-    bar->insertMenu(before, file);
+    if (!ownFile)
+        bar->insertMenu(before, file);
 
     if (!editor) {
         QMenu* edit = bar->addMenu(Texts::tr("편집"));
