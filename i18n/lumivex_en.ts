@@ -794,25 +794,6 @@ Capture the screen and annotate the picture</translation>
     </message>
 </context>
 <context>
-    <name>lumivex::EditorWindow</name>
-    <message>
-        <source>복사</source>
-        <translation>Copy</translation>
-    </message>
-    <message>
-        <source>붙여넣기</source>
-        <translation>Paste</translation>
-    </message>
-    <message>
-        <source>삭제</source>
-        <translation>Delete</translation>
-    </message>
-    <message>
-        <source>전체 선택</source>
-        <translation>Select All</translation>
-    </message>
-</context>
-<context>
     <name>EmojiCatalog</name>
     <message>
         <source>표시</source>

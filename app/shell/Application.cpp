@@ -352,6 +352,8 @@ EditorWindow* Application::present(const LoadedImage& image)
     // Read the picture's text in the background at once, so it is ready before the user looks for it.
     editor->document().scanText();
     bringToFront(*editor);
+    // The text in the picture is read in the background from the start, so copying it later is instant.
+    editor->document().scanText();
     return editor;
 }
 

@@ -58,32 +58,43 @@ void install(QMainWindow& window, const Actions& actions)
     item(*application, Texts::tr("Lumivex 백그라운드로 보내기"), QKeySequence(Qt::CTRL | Qt::Key_Q), actions.sendToBackground);
     bar->insertMenu(before, application);
 
-    auto* file = new QMenu(Texts::tr("파일"), bar);
-    item(*file, Texts::tr("영역 캡처"), {}, actions.captureArea);
-    item(*file, Texts::tr("창 캡처"), {}, actions.captureWindow);
-    item(*file, Texts::tr("전체 화면 캡처"), {}, actions.captureFullScreen);
-    file->addSeparator();
-    item(*file, Texts::tr("클립보드에서 열기"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V), actions.openFromClipboard);
-    item(*file, Texts::tr("파일 열기…"), QKeySequence(Qt::CTRL | Qt::Key_O), actions.openFile);
-    file->addSeparator();
-    if (editor) {
-        // The editor's own commands, not copies: two actions with one key in a window make Qt run neither.
-        const EditorCommands& commands = editor->commands();
-        file->addActions({commands.save(), commands.copy(), commands.copyAllText()});
+    // An editor window has its own 파일 menu whose commands (save, copy, copy the text) carry their keys; the
+    // application's items join it there, so no key is claimed twice.
+    QMenu* ownFile = editor && before ? before->menu() : nullptr;
+    auto* file = ownFile ? ownFile : new QMenu(Texts::tr("파일"), bar);
+    QAction* first = ownFile && !ownFile->actions().isEmpty() ? ownFile->actions().first() : nullptr;
+    const auto add = [&](const QString& title, const QKeySequence& key, std::function<void()> action) {
+        QAction* entry = item(*file, title, key, std::move(action));
+        if (first) {
+            file->removeAction(entry);
+            file->insertAction(first, entry);
+        }
+        return entry;
+    };
+    const auto separate = [&] { first ? file->insertSeparator(first) : file->addSeparator(); };
+    add(Texts::tr("영역 캡처"), {}, actions.captureArea);
+    add(Texts::tr("창 캡처"), {}, actions.captureWindow);
+    add(Texts::tr("전체 화면 캡처"), {}, actions.captureFullScreen);
+    separate();
+    add(Texts::tr("클립보드에서 열기"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V), actions.openFromClipboard);
+    add(Texts::tr("파일 열기…"), QKeySequence(Qt::CTRL | Qt::Key_O), actions.openFile);
+    separate();
+    if (ownFile) {
+        file->addAction(editor->commands().copyAllText());
     } else {
-        for (const QString& title : {Texts::tr("저장…"), Texts::tr("클립보드로 복사"), Texts::tr("이미지 속 글자 복사")})
-            file->addAction(title)->setEnabled(false);
+        // Without a picture there is nothing to save or copy.
+        for (const char* title : {QT_TRANSLATE_NOOP("lumivex::MainMenu", "저장…"),
+                                  QT_TRANSLATE_NOOP("lumivex::MainMenu", "클립보드로 복사"),
+                                  QT_TRANSLATE_NOOP("lumivex::MainMenu", "이미지 속 글자 복사")})
+            file->addAction(Texts::tr(title))->setEnabled(false);
     }
     file->addSeparator();
     item(*file, Texts::tr("창 닫기"), QKeySequence(Qt::CTRL | Qt::Key_W), [owner] {
         if (owner)
             owner->close();
     });
-    bar->insertMenu(before, file);
-    if (editor) // the editor's own file menu is now part of this one
-        for (QAction* entry : bar->actions())
-            if (entry->menu() && entry->menu() != file && entry->menu()->actions().contains(editor->commands().save()))
-                bar->removeAction(entry);
+    if (!ownFile)
+        bar->insertMenu(before, file);
 
     if (!editor) {
         QMenu* edit = bar->addMenu(Texts::tr("편집"));
