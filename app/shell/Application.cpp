@@ -349,8 +349,6 @@ EditorWindow* Application::present(const LoadedImage& image)
     m_editors.append(editor);
     connect(editor, &QObject::destroyed, this, [this] { m_editors.removeAll(nullptr); });
     editor->show();
-    // Read the picture's text in the background at once, so it is ready before the user looks for it.
-    editor->document().scanText();
     bringToFront(*editor);
     // The text in the picture is read in the background from the start, so copying it later is instant.
     editor->document().scanText();
