@@ -49,6 +49,7 @@ protected:
     std::optional<int> forward(const QStringList& arguments, const std::function<void()>& whileWaiting = {})
     {
         const LaunchRequest request = LaunchRequest::parse(QStringList{"lumivex"} + arguments, "/work");
+        m_done = nullptr; // an answer left from an earlier request must not stand in for this one's
         QFuture<std::optional<int>> result =
             QtConcurrent::run([this, request] { return InstanceService::forward(request, *m_client); });
         bool acted = false;
