@@ -6,6 +6,7 @@
 // measures that server, and leaves out the launch measurement (it needs a screen it may cover).
 
 #include "BenchGoals.h"
+#include "RootPixel.h"
 
 #include "app/platform/X11CaptureBackend.h"
 #include "app/platform/X11Connection.h"
@@ -77,17 +78,7 @@ void memcpyOfTheScreen(benchmark::State& state, size_t bytes)
     }
 }
 
-// One pixel of the root, to see the overlay's dimming arrive.
-uint32_t rootPixel(X11Connection& x, int px, int py)
-{
-    auto reply = xcbReply(xcb_get_image_reply(
-        x.get(), xcb_get_image(x.get(), XCB_IMAGE_FORMAT_Z_PIXMAP, x.root(), int16_t(px), int16_t(py), 1, 1, ~0u),
-        nullptr));
-    uint32_t value = 0;
-    if (reply && xcb_get_image_data_length(reply.get()) >= 4)
-        std::memcpy(&value, xcb_get_image_data(reply.get()), 4);
-    return value & 0xffffff;
-}
+using bench::rootPixel;
 
 // From starting the process to the dimmed frozen screen being visible on the server.
 void launchToOverlay(benchmark::State& state, const test::XServer* server)

@@ -8,6 +8,7 @@
 // GOAL resident-capture: (resident - xdotool) / cold <= 0.25.
 
 #include "BenchGoals.h"
+#include "RootPixel.h"
 
 #include "app/platform/X11Connection.h"
 #include "support/XServer.h"
@@ -32,16 +33,7 @@ struct Setup {
     QStringList environment;
 };
 
-uint32_t rootPixel(X11Connection& x, int px, int py)
-{
-    auto reply = xcbReply(xcb_get_image_reply(
-        x.get(), xcb_get_image(x.get(), XCB_IMAGE_FORMAT_Z_PIXMAP, x.root(), int16_t(px), int16_t(py), 1, 1, ~0u),
-        nullptr));
-    uint32_t value = 0;
-    if (reply && xcb_get_image_data_length(reply.get()) >= 4)
-        std::memcpy(&value, xcb_get_image_data(reply.get()), 4);
-    return value & 0xffffff;
-}
+using bench::rootPixel;
 
 // Waits until the probe pixel differs from (or, with `equal`, returns to) `reference`; false at the deadline.
 bool waitForPixel(X11Connection& x, uint32_t reference, bool equal)
