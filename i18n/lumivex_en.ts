@@ -26,6 +26,10 @@
         <source>클릭: 창 캡처   ·   Space: 영역 선택   ·   Return: 전체 화면   ·   Esc: 취소</source>
         <translation>Click: capture window   ·   Space: select area   ·   Return: full screen   ·   Esc: cancel</translation>
     </message>
+    <message>
+        <source>이 데스크톱은 창 선택을 제공하지 않습니다   ·   Space: 영역 선택   ·   Return: 전체 화면   ·   Esc: 취소</source>
+        <translation>This desktop offers no window picking   ·   Space: select area   ·   Return: full screen   ·   Esc: cancel</translation>
+    </message>
 </context>
 <context>
     <name>EditorDocument</name>
@@ -348,6 +352,10 @@
     <message>
         <source>캡처가 취소되었습니다</source>
         <translation>The capture was cancelled</translation>
+    </message>
+    <message>
+        <source>캡처하지 못했습니다</source>
+        <translation>Could not capture</translation>
     </message>
 </context>
 <context>
@@ -735,13 +743,6 @@ Capture the screen and annotate the picture</translation>
     <message>
         <source>캡처한 이미지를 클립보드에 복사하지 못했습니다.</source>
         <translation>Could not copy the captured image to the clipboard.</translation>
-    </message>
-</context>
-<context>
-    <name>CaptureOverlayView</name>
-    <message>
-        <source>이 데스크톱은 창 선택을 제공하지 않습니다   ·   Space: 영역 선택   ·   Return: 전체 화면   ·   Esc: 취소</source>
-        <translation>This desktop offers no window picking   ·   Space: select area   ·   Return: full screen   ·   Esc: cancel</translation>
     </message>
 </context>
 <context>
@@ -1189,13 +1190,6 @@ Capture the screen and annotate the picture</translation>
     <message>
         <source>도구 유지 (꺼짐): 하나 그린 뒤에도 같은 도구를 계속 사용. 끄면 하나 그리고 선택 도구로 돌아갑니다. Esc = 선택 도구</source>
         <translation>Keep tool (off): keep using the same tool after drawing one. When off, it returns to the selection tool after one. Esc = selection tool</translation>
-    </message>
-</context>
-<context>
-    <name>lumivex::CaptureFlow</name>
-    <message>
-        <source>캡처하지 못했습니다</source>
-        <translation>Could not capture</translation>
     </message>
 </context>
 <context>
